@@ -1,0 +1,4 @@
+// Initialisation of the host's dialog library for a module.
+#pragma once
+
+void InitAcUiDLL();

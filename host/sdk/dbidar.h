@@ -1,0 +1,3 @@
+// AcDbObjectIdArray.
+#pragma once
+#include "dbid.h"

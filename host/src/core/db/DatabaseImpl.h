@@ -1,0 +1,90 @@
+// The inside of AcDbDatabase: objects by handle, the open protocol, header variables, undo and index.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "db/HeaderVars.h"
+#include "db/ObjectStub.h"
+#include "db/SpatialIndex.h"
+#include "db/UndoLog.h"
+#include "dbmain.h"
+
+namespace arxhost {
+
+class DatabaseImpl {
+public:
+    explicit DatabaseImpl(AcDbDatabase& owner);
+    ~DatabaseImpl();
+    DatabaseImpl(const DatabaseImpl&) = delete;
+    DatabaseImpl& operator=(const DatabaseImpl&) = delete;
+
+    AcDbDatabase& owner() const { return mOwner; }
+
+    // Makes the object resident under a new handle (or the given one, which must be free) with the
+    // given owner. Records the creation for undo.
+    Acad::ErrorStatus add(
+        AcDbObject* object, AcDbObjectId ownerId, AcDbObjectId& idOut, AcDbHandle handle = AcDbHandle());
+    AcDbStub* stubOf(AcDbHandle handle) const;
+    AcDbHandle handseed() const { return AcDbHandle(mNextHandle); }
+    // Raises the seed so that new objects never reuse a handle below it.
+    void reserveHandlesBelow(Adesk::UInt64 seed);
+    std::size_t objectCount() const { return mStubs.size(); }
+    // Every stub, in handle order of creation.
+    const std::vector<std::unique_ptr<AcDbStub>>& stubs() const { return mStubs; }
+
+    Acad::ErrorStatus open(AcDbStub* stub, AcDb::OpenMode mode, bool openErased, AcDbObject*& out);
+    Acad::ErrorStatus close(AcDbStub* stub);
+    Acad::ErrorStatus upgrade(AcDbStub* stub);
+    Acad::ErrorStatus downgrade(AcDbStub* stub);
+    // Stubs that are open now (the host checks this when a command ends).
+    std::vector<AcDbStub*> openStubs() const;
+    // The host changing an object outside the open protocol (vertex moves, undo): records it.
+    AcDbObject* modify(AcDbStub* stub);
+    // Reading without opening, for the host's own queries.
+    static const AcDbObject* peek(AcDbObjectId id);
+
+    HeaderVars& header() { return mHeader; }
+    const HeaderVars& header() const { return mHeader; }
+    HeaderValue headerValue(const std::wstring& upperName) const;
+    void setHeaderValue(const std::wstring& upperName, HeaderValue value);
+
+    UndoLog& undo() { return mUndo; }
+    SpatialIndex& index() { return mIndex; }
+    // Brings the index entry of a model-space entity up to date (after a change, erase or undo).
+    void refreshIndex(AcDbStub* stub);
+    // Rebuilds the whole index from model space (after a bulk load).
+    void rebuildIndex();
+    bool indexSuspended() const { return mIndexSuspended; }
+    void suspendIndex(bool suspended) { mIndexSuspended = suspended; }
+
+    // Well-known objects.
+    AcDbObjectId blockTable, layerTable, textStyleTable, linetypeTable, dimStyleTable, regAppTable;
+    AcDbObjectId namedObjects, groupDictionary;
+    AcDbObjectId modelSpace, paperSpace, layerZero, linetypeByLayer, linetypeByBlock, linetypeContinuous;
+    AcDbObjectId textStyleStandard, dimStyleStandard;
+
+    std::wstring fileName;
+    int nextAnonymousBlock = 1;
+    int nextAnonymousGroup = 1;
+
+private:
+    AcDbDatabase& mOwner;
+    std::vector<std::unique_ptr<AcDbStub>> mStubs;
+    std::unordered_map<Adesk::UInt64, AcDbStub*> mByHandle;
+    Adesk::UInt64 mNextHandle = 1;
+    HeaderVars mHeader;
+    UndoLog mUndo;
+    SpatialIndex mIndex;
+    bool mIndexSuspended = false;
+};
+
+// The database an object id belongs to, or null.
+DatabaseImpl* implOf(AcDbObjectId id);
+// Case-insensitive comparison of names (symbol tables, dictionaries, commands).
+bool sameName(const wchar_t* a, const wchar_t* b);
+std::wstring upperName(const wchar_t* name);
+
+} // namespace arxhost

@@ -1,0 +1,14 @@
+//{{NO_DEPENDENCIES}}
+// Resource ids of the module's resource script PlanRoad.rc.
+
+#define IDS_MODULE_DESCRIPTION 101
+#define IDS_COMMAND_GROUP 102
+
+#ifdef APSTUDIO_INVOKED
+#ifndef APSTUDIO_READONLY_SYMBOLS
+#define _APS_NEXT_RESOURCE_VALUE 206
+#define _APS_NEXT_COMMAND_VALUE 32771
+#define _APS_NEXT_CONTROL_VALUE 230
+#define _APS_NEXT_SYMED_VALUE 103
+#endif
+#endif

@@ -1,0 +1,26 @@
+// The runner's command line: planroad [DRAWING] [--script FILE] [--save FILE] [--config DIR] [--module FILE].
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace planroad {
+
+struct RunnerOptions {
+    std::optional<std::filesystem::path> drawing;
+    std::optional<std::filesystem::path> script;
+    std::optional<std::filesystem::path> save;
+    std::optional<std::filesystem::path> configRoot;
+    std::optional<std::filesystem::path> module;
+    bool help = false;
+};
+
+// Parses the arguments (without the program name); on a bad argument returns nothing and
+// sets `error` to a one-line message.
+std::optional<RunnerOptions> parseRunnerOptions(const std::vector<std::string>& args, std::string& error);
+
+const char* runnerUsage();
+
+} // namespace planroad

@@ -1,0 +1,105 @@
+// planroad: opens a drawing, loads the module, runs a command script and saves the result.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "RunnerOptions.h"
+#include "arxhost/Session.h"
+#include "text/Utf8.h"
+
+namespace {
+
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "planroad: %s\n", message.c_str());
+    return 2;
+}
+
+std::filesystem::path defaultModule()
+{
+    // The module sits beside the runner in the build, and in ../lib/planroad once installed.
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path dir = ec ? std::filesystem::current_path() : self.parent_path();
+    std::filesystem::path beside = dir / "planroad.arx";
+    if (std::filesystem::exists(beside, ec))
+        return beside;
+    return dir / ".." / "lib" / "planroad" / "planroad.arx";
+}
+
+bool readScript(const std::filesystem::path& file, std::wstring& text, std::string& error)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "cannot read script " + file.string();
+        return false;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string utf8 = bytes.str();
+    if (utf8.rfind("\xEF\xBB\xBF", 0) == 0)
+        utf8.erase(0, 3);
+    text = arxhost::fromUtf8(utf8);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    std::optional<planroad::RunnerOptions> options = planroad::parseRunnerOptions(args, error);
+    if (!options)
+        return fail(error + " (planroad --help shows the usage)");
+    if (options->help) {
+        std::fputs(planroad::runnerUsage(), stdout);
+        return 0;
+    }
+    if (options->drawing)
+        return fail("cannot open " + options->drawing->string()
+            + ": reading drawings is not available in this build");
+    if (options->save)
+        return fail("cannot save to " + options->save->string()
+            + ": writing drawings is not available in this build");
+    if (options->configRoot && !std::filesystem::is_directory(*options->configRoot))
+        return fail("configuration folder " + options->configRoot->string() + " does not exist");
+
+    std::wstring scriptText;
+    if (options->script && !readScript(*options->script, scriptText, error))
+        return fail(error);
+
+    const bool interactive = !options->script && isatty(STDIN_FILENO) != 0;
+    arxhost::SessionOptions sessionOptions;
+    sessionOptions.strict = false;
+    sessionOptions.echoInput = !interactive;
+    sessionOptions.statusBarIsTerminal = isatty(STDERR_FILENO) != 0;
+    if (options->configRoot)
+        sessionOptions.configRoot = *options->configRoot;
+    arxhost::Session session(sessionOptions);
+
+    std::filesystem::path module = options->module ? *options->module : defaultModule();
+    if (!session.loadModule(module, true)) {
+        std::cout << std::endl;
+        return fail("cannot load the module " + module.string());
+    }
+
+    if (options->script) {
+        session.addInputText(scriptText);
+    } else {
+        session.setInputProvider([]() -> std::optional<std::wstring> {
+            std::string line;
+            if (!std::getline(std::cin, line))
+                return std::nullopt;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            return arxhost::fromUtf8(line);
+        });
+    }
+    session.run();
+    return 0;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds and tests with (skips what is already there).
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libboost-dev libgtest-dev libgmock-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+if ! run apt-get install -y --no-install-recommends "${missing[@]}"; then
+  run apt-get update
+  run apt-get install -y --no-install-recommends "${missing[@]}"
+fi
