@@ -140,7 +140,7 @@ AcString AcDbDimension::hostFormattedText() const
     std::wstring text = mText;
     std::size_t at = text.find(L"<>");
     if (at != std::wstring::npos)
-        text = text.substr(0, at) + measuredText + text.substr(at + 2);
+        text.replace(at, 2, measuredText);
     return AcString(text.c_str());
 }
 

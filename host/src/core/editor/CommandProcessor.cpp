@@ -82,7 +82,7 @@ void CommandProcessor::run()
         std::size_t blank = line.find_first_of(L" \t");
         if (blank != std::wstring::npos) {
             std::wstring rest = trimmed(line.substr(blank + 1));
-            line = line.substr(0, blank);
+            line.resize(blank);
             if (!rest.empty())
                 input.pushFront(rest);
         }

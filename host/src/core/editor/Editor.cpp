@@ -458,7 +458,7 @@ int Editor::getString(int cronly, const ACHAR* prompt, ACHAR* result, size_t buf
         std::size_t blank = text.find(L' ');
         if (blank != std::wstring::npos) {
             std::wstring rest = text.substr(blank + 1);
-            text = text.substr(0, blank);
+            text.resize(blank);
             if (!rest.empty() && !readingArguments())
                 mSession.input().pushFront(rest);
         }
