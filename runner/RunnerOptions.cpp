@@ -5,10 +5,11 @@ namespace planroad {
 
 const char* runnerUsage()
 {
-    return "usage: planroad [DRAWING] [--script FILE] [--save FILE] [--config DIR] [--module FILE]\n"
-           "  DRAWING          the drawing to open (a new drawing when none is given)\n"
+    return "usage: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR] [--module FILE]\n"
+           "  DRAWING          the DXF drawing to open (a new drawing when none is given)\n"
            "  --script FILE    the command script to run (default: standard input)\n"
-           "  --save FILE      where to save the drawing when the script has run\n"
+           "  --save FILE      where to save the drawing (DXF) when the script has run\n"
+           "  --save-version V the DXF version to save: R2000, R2004, R2007, R2010 (default), R2013, R2018\n"
            "  --config DIR     the configuration root of the road tools\n"
            "  --module FILE    the module to load (default: planroad.arx beside the runner)\n";
 }
@@ -41,6 +42,16 @@ std::optional<RunnerOptions> parseRunnerOptions(const std::vector<std::string>& 
         } else if (arg == "--config") {
             if (!value(options.configRoot))
                 return std::nullopt;
+        } else if (arg == "--save-version") {
+            if (options.saveVersion) {
+                error = "option --save-version given twice";
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "option --save-version needs a value";
+                return std::nullopt;
+            }
+            options.saveVersion = args[++i];
         } else if (arg == "--module") {
             if (!value(options.module))
                 return std::nullopt;

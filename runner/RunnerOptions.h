@@ -1,4 +1,4 @@
-// The runner's command line: planroad [DRAWING] [--script FILE] [--save FILE] [--config DIR] [--module FILE].
+// The runner's command line: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR] [--module FILE].
 #pragma once
 
 #include <filesystem>
@@ -14,6 +14,8 @@ struct RunnerOptions {
     std::optional<std::filesystem::path> save;
     std::optional<std::filesystem::path> configRoot;
     std::optional<std::filesystem::path> module;
+    // The DXF version --save writes ("R2010" unless given).
+    std::optional<std::string> saveVersion;
     bool help = false;
 };
 

@@ -8,6 +8,9 @@
 #include <sstream>
 
 #include "RunnerOptions.h"
+#include "dxf/ReadError.h"
+#include "dxf/drawing/DrawingReader.h"
+#include "dxf/drawing/DrawingWriter.h"
 #include "arxhost/Session.h"
 #include "text/Utf8.h"
 
@@ -60,12 +63,11 @@ int main(int argc, char** argv)
         std::fputs(planroad::runnerUsage(), stdout);
         return 0;
     }
-    if (options->drawing)
-        return fail("cannot open " + options->drawing->string()
-            + ": reading drawings is not available in this build");
-    if (options->save)
-        return fail("cannot save to " + options->save->string()
-            + ": writing drawings is not available in this build");
+    dxf::WriteOptions saveOptions;
+    if (options->saveVersion && !dxf::parseVersion(*options->saveVersion, saveOptions.version))
+        return fail("unknown DXF version " + *options->saveVersion + " (R2000, R2004, R2007, R2010, R2013 or R2018)");
+    if (options->saveVersion && !options->save)
+        return fail("--save-version needs --save");
     if (options->configRoot && !std::filesystem::is_directory(*options->configRoot))
         return fail("configuration folder " + options->configRoot->string() + " does not exist");
 
@@ -80,7 +82,21 @@ int main(int argc, char** argv)
     sessionOptions.statusBarIsTerminal = isatty(STDERR_FILENO) != 0;
     if (options->configRoot)
         sessionOptions.configRoot = *options->configRoot;
+    // The drawing is read before the session starts, so that a bad file loads nothing.
+    std::unique_ptr<AcDbDatabase> drawing;
+    if (options->drawing) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(*options->drawing, ec))
+            return fail("cannot open " + options->drawing->string() + ": no such file");
+        try {
+            drawing = dxf::readDrawingFile(*options->drawing);
+        } catch (const dxf::ReadError& e) {
+            return fail("cannot read " + options->drawing->string() + ": " + e.what());
+        }
+    }
     arxhost::Session session(sessionOptions);
+    if (drawing)
+        session.openDrawing(std::move(drawing), options->drawing->wstring());
 
     std::filesystem::path module = options->module ? *options->module : defaultModule();
     if (!session.loadModule(module, true)) {
@@ -101,5 +117,12 @@ int main(int argc, char** argv)
         });
     }
     session.run();
+    if (options->save) {
+        std::string saveError;
+        if (!dxf::saveDrawingFile(session.database(), *options->save, saveOptions, saveError)) {
+            std::cout << std::flush;
+            return fail(saveError);
+        }
+    }
     return 0;
 }

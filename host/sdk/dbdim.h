@@ -38,6 +38,12 @@ public:
 
     // Host side: the overrides set on this entity, in the order of the catalogue.
     const std::map<arxhost::DimVar, arxhost::DimVarValue>& hostOverrides() const { return mOverrides; }
+    // Host side: the text position as a file gives it, and whether the user placed the text there.
+    void hostSetTextPosition(const AcGePoint3d& pt, bool userDefined)
+    {
+        mTextPosition = pt;
+        mDefaultTextPosition = !userDefined;
+    }
     // Host side: sets an override without the write check (the file reader).
     void hostSetOverride(arxhost::DimVar var, arxhost::DimVarValue value);
 

@@ -299,6 +299,7 @@ public:
     double elevation() const { return mElevation; }
     Acad::ErrorStatus setElevation(double elev);
     AcGeVector3d normal() const { return mNormal; }
+    Acad::ErrorStatus setNormal(const AcGeVector3d& normal);
     double defaultStartWidth() const { return mDefaultStartWidth; }
     double defaultEndWidth() const { return mDefaultEndWidth; }
     Acad::ErrorStatus setDefaultStartWidth(double w);

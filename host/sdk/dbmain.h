@@ -11,6 +11,7 @@
 #include "dbcolor.h"
 #include "dbid.h"
 #include "detail/DimVarList.h"
+#include "detail/RawTags.h"
 #include "detail/TypedValue.h"
 #include "gemat3d.h"
 #include "gepnt3d.h"
@@ -98,6 +99,13 @@ public:
     // values loses its data. Every application must be registered in the drawing.
     virtual Acad::ErrorStatus setXData(const resbuf* xdata);
 
+    // Objects notified of this one's changes, kept in the drawing (groups of an entity, the dictionary
+    // of an entry, and whatever else the drawing file listed).
+    Acad::ErrorStatus addPersistentReactor(AcDbObjectId objId);
+    Acad::ErrorStatus removePersistentReactor(AcDbObjectId objId);
+    bool hasPersistentReactor(AcDbObjectId objId) const;
+    const std::vector<AcDbObjectId>& hostPersistentReactors() const { return mReactors; }
+
     AcDbObjectId extensionDictionary() const { return mExtensionDictionary; }
     Acad::ErrorStatus createExtensionDictionary();
     Acad::ErrorStatus releaseExtensionDictionary();
@@ -113,9 +121,16 @@ public:
     // Host side: DXF name of the object ("LINE", "DICTIONARY").
     virtual const ACHAR* dxfTypeName() const;
     AcDbStub* hostStub() const { return mpStub; }
+    // Host side: true while the object's drawing is being read from a file.
+    bool hostLoading() const;
     void hostAttach(AcDbStub* stub) { mpStub = stub; }
     void hostSetErased(bool erased) { mErased = erased; }
     void hostSetExtensionDictionary(AcDbObjectId id) { mExtensionDictionary = id; }
+    // Host side: what the drawing file held for this object beyond what the host models (groups in
+    // the order read, each subclass's after its marker), written back when the drawing is saved.
+    const arxhost::SharedRawTags& hostDxfExtras() const { return mDxfExtras; }
+    void hostSetDxfExtras(arxhost::SharedRawTags extras) { mDxfExtras = std::move(extras); }
+    void hostSetPersistentReactors(std::vector<AcDbObjectId> reactors) { mReactors = std::move(reactors); }
     // Host side: called when a write-open ends, before indexes are refreshed.
     virtual void hostOnWriteClose() { }
 
@@ -133,6 +148,8 @@ private:
     bool mErased = false;
     AcDbObjectId mExtensionDictionary;
     arxhost::TypedValues mXData;
+    std::vector<AcDbObjectId> mReactors;
+    arxhost::SharedRawTags mDxfExtras;
 };
 
 class AcDbEntity : public AcDbObject {

@@ -53,13 +53,16 @@ inline bool AcRxObject::isKindOf(const AcRxClass* aClass) const
     return isA()->isDerivedFrom(aClass);
 }
 
-// Declares desc(), isA() and a checked cast() for a class.
-#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                                                     \
-    static AcRxClass* desc();                                                                                \
-    AcRxClass* isA() const override;                                                                         \
-    static CLASS_NAME* cast(const AcRxObject* inPtr)                                                         \
-    {                                                                                                        \
-        return inPtr == nullptr ? nullptr : const_cast<CLASS_NAME*>(dynamic_cast<const CLASS_NAME*>(inPtr)); \
+// Declares desc(), isA() and a checked cast() for a class. The cast walks the class descriptors (a few
+// pointer comparisons), as the host's own does, rather than asking the C++ runtime.
+#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                  \
+    static AcRxClass* desc();                                             \
+    AcRxClass* isA() const override;                                      \
+    static CLASS_NAME* cast(const AcRxObject* inPtr)                      \
+    {                                                                     \
+        return inPtr != nullptr && inPtr->isKindOf(CLASS_NAME::desc())    \
+            ? const_cast<CLASS_NAME*>(static_cast<const CLASS_NAME*>(inPtr)) \
+            : nullptr;                                                    \
     }
 
 // Defines desc() and isA() for a class declared with ACRX_DECLARE_MEMBERS.

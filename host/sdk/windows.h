@@ -111,3 +111,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpRes
 // Loads a string resource of a module into the buffer; returns its length, 0 when absent.
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
 #define LoadString LoadStringW
+
+// The user interface part of the API: windows, messages, message boxes.
+#include "winuser.h"

@@ -44,6 +44,16 @@ struct SessionOptions {
     std::filesystem::path userDataDir;
 };
 
+// A service of another host area that lives as long as a session (the dialog model). Factories are
+// registered once per process; every session creates its extensions at its start and destroys them
+// after its modules were unloaded.
+class SessionExtension {
+public:
+    virtual ~SessionExtension() = default;
+    // The host waits for input (the command prompt, a prompt of a command): windows catch up.
+    virtual void idle() { }
+};
+
 class Session {
 public:
     explicit Session(SessionOptions options = {});
@@ -89,6 +99,14 @@ public:
     AcRxDictionary& registry();
     AcApDocManager& docManager();
     AcDbHostApplicationServices& services();
+
+    // Extensions: the factory runs for every session started after the registration.
+    using ExtensionFactory = std::unique_ptr<SessionExtension> (*)(Session&);
+    static void registerExtension(const void* key, ExtensionFactory factory);
+    // This session's extension under the key, or null.
+    SessionExtension* extension(const void* key) const;
+    // Called where the host waits for input.
+    void idle();
 
     // Entities shown highlighted (the host's selection feedback).
     void setHighlighted(AcDbObjectId id, bool on);

@@ -42,7 +42,7 @@ DatabaseImpl::~DatabaseImpl()
 {
     // Objects may refer to each other in their destructors' absence of care; drop them in reverse.
     for (auto it = mStubs.rbegin(); it != mStubs.rend(); ++it)
-        (*it)->replaceObject(nullptr);
+        it->replaceObject(nullptr);
 }
 
 Acad::ErrorStatus DatabaseImpl::add(
@@ -53,13 +53,12 @@ Acad::ErrorStatus DatabaseImpl::add(
     if (object->isDatabaseResident())
         return Acad::eAlreadyInDb;
     Adesk::UInt64 value = handle.isNull() ? mNextHandle : handle.value();
-    if (mByHandle.count(value) != 0)
+    auto [slot, inserted] = mByHandle.try_emplace(value, nullptr);
+    if (!inserted)
         return Acad::eHandleInUse;
     mNextHandle = std::max(mNextHandle, value + 1);
-    auto stub = std::make_unique<AcDbStub>(&mOwner, AcDbHandle(value));
-    AcDbStub* raw = stub.get();
-    mByHandle.emplace(value, raw);
-    mStubs.push_back(std::move(stub));
+    AcDbStub* raw = &mStubs.emplace_back(&mOwner, AcDbHandle(value));
+    slot->second = raw;
     raw->replaceObject(std::unique_ptr<AcDbObject>(object));
     object->setOwnerId(ownerId);
     // A new object comes back open for write, as after appendAcDbEntity.
@@ -67,6 +66,17 @@ Acad::ErrorStatus DatabaseImpl::add(
     mUndo.recordCreation(raw);
     idOut = AcDbObjectId(raw);
     return Acad::eOk;
+}
+
+bool DatabaseImpl::rehandle(AcDbStub* stub, AcDbHandle handle)
+{
+    if (mByHandle.count(handle.value()) != 0)
+        return false;
+    mByHandle.erase(stub->handle().value());
+    stub->setHandle(handle);
+    mByHandle.emplace(handle.value(), stub);
+    mNextHandle = std::max(mNextHandle, handle.value() + 1);
+    return true;
 }
 
 AcDbStub* DatabaseImpl::stubOf(AcDbHandle handle) const
@@ -155,9 +165,9 @@ Acad::ErrorStatus DatabaseImpl::downgrade(AcDbStub* stub)
 std::vector<AcDbStub*> DatabaseImpl::openStubs() const
 {
     std::vector<AcDbStub*> open;
-    for (const auto& stub : mStubs)
-        if (stub->writer || stub->readers > 0)
-            open.push_back(stub.get());
+    for (const AcDbStub& stub : mStubs)
+        if (stub.writer || stub.readers > 0)
+            open.push_back(const_cast<AcDbStub*>(&stub));
     return open;
 }
 

@@ -1,11 +1,13 @@
 // The inside of AcDbDatabase: objects by handle, the open protocol, header variables, undo and index.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "db/DrawingFileData.h"
 #include "db/HeaderVars.h"
 #include "db/ObjectStub.h"
 #include "db/SpatialIndex.h"
@@ -29,11 +31,18 @@ public:
         AcDbObject* object, AcDbObjectId ownerId, AcDbObjectId& idOut, AcDbHandle handle = AcDbHandle());
     AcDbStub* stubOf(AcDbHandle handle) const;
     AcDbHandle handseed() const { return AcDbHandle(mNextHandle); }
+    // A handle for something that is not an object of its own (the BLOCK record of a new block).
+    AcDbHandle allocateHandle() { return AcDbHandle(mNextHandle++); }
+    // Gives an object another handle (the reader's provisional handles); false when it is taken.
+    bool rehandle(AcDbStub* stub, AcDbHandle handle);
     // Raises the seed so that new objects never reuse a handle below it.
     void reserveHandlesBelow(Adesk::UInt64 seed);
+    // Sets the seed outright (the file reader, once every handle of the file is known).
+    void resetHandseed(Adesk::UInt64 seed) { mNextHandle = seed; }
     std::size_t objectCount() const { return mStubs.size(); }
-    // Every stub, in handle order of creation.
-    const std::vector<std::unique_ptr<AcDbStub>>& stubs() const { return mStubs; }
+    // Every stub, in the order the objects were added (for a drawing read from a file, file order).
+    std::deque<AcDbStub>& stubs() { return mStubs; }
+    const std::deque<AcDbStub>& stubs() const { return mStubs; }
 
     Acad::ErrorStatus open(AcDbStub* stub, AcDb::OpenMode mode, bool openErased, AcDbObject*& out);
     Acad::ErrorStatus close(AcDbStub* stub);
@@ -58,6 +67,9 @@ public:
     // Rebuilds the whole index from model space (after a bulk load).
     void rebuildIndex();
     bool indexSuspended() const { return mIndexSuspended; }
+    // While a drawing file is read, objects take their values without the write-open protocol.
+    bool loading() const { return mLoading; }
+    void setLoading(bool loading) { mLoading = loading; }
     void suspendIndex(bool suspended) { mIndexSuspended = suspended; }
 
     // Well-known objects.
@@ -67,18 +79,22 @@ public:
     AcDbObjectId textStyleStandard, dimStyleStandard;
 
     std::wstring fileName;
+    // What the drawing file held beyond the objects (empty for a new drawing).
+    DrawingFileData file;
     int nextAnonymousBlock = 1;
     int nextAnonymousGroup = 1;
 
 private:
     AcDbDatabase& mOwner;
-    std::vector<std::unique_ptr<AcDbStub>> mStubs;
+    // Stubs never move (ids point at them): a deque keeps them in place and allocates them in blocks.
+    std::deque<AcDbStub> mStubs;
     std::unordered_map<Adesk::UInt64, AcDbStub*> mByHandle;
     Adesk::UInt64 mNextHandle = 1;
     HeaderVars mHeader;
     UndoLog mUndo;
     SpatialIndex mIndex;
     bool mIndexSuspended = false;
+    bool mLoading = false;
 };
 
 // The database an object id belongs to, or null.

@@ -176,6 +176,14 @@ Acad::ErrorStatus AcDb2dPolyline::setElevation(double elev)
     return Acad::eOk;
 }
 
+Acad::ErrorStatus AcDb2dPolyline::setNormal(const AcGeVector3d& normal)
+{
+    if (!writable())
+        return Acad::eNotOpenForWrite;
+    mNormal = normal.normal();
+    return Acad::eOk;
+}
+
 Acad::ErrorStatus AcDb2dPolyline::setDefaultStartWidth(double w)
 {
     if (!writable())

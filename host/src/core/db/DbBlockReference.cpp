@@ -38,7 +38,8 @@ Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& scale)
 {
     if (!writable())
         return Acad::eNotOpenForWrite;
-    if (scale.sx == 0 || scale.sy == 0 || scale.sz == 0)
+    // A file may hold a degenerate scale; it is kept as it is, but never set by a command.
+    if ((scale.sx == 0 || scale.sy == 0 || scale.sz == 0) && !hostLoading())
         return Acad::eInvalidInput;
     mScale = scale;
     return Acad::eOk;

@@ -29,7 +29,36 @@ AcDbObject::AcDbObject(const AcDbObject& other)
     , mErased(other.mErased)
     , mExtensionDictionary(other.mExtensionDictionary)
     , mXData(other.mXData)
+    , mReactors(other.mReactors)
+    , mDxfExtras(other.mDxfExtras)
 {
+}
+
+Acad::ErrorStatus AcDbObject::addPersistentReactor(AcDbObjectId objId)
+{
+    if (!writable())
+        return Acad::eNotOpenForWrite;
+    if (objId.isNull())
+        return Acad::eNullObjectId;
+    if (!hasPersistentReactor(objId))
+        mReactors.push_back(objId);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId)
+{
+    if (!writable())
+        return Acad::eNotOpenForWrite;
+    auto it = std::find(mReactors.begin(), mReactors.end(), objId);
+    if (it == mReactors.end())
+        return Acad::eKeyNotFound;
+    mReactors.erase(it);
+    return Acad::eOk;
+}
+
+bool AcDbObject::hasPersistentReactor(AcDbObjectId objId) const
+{
+    return std::find(mReactors.begin(), mReactors.end(), objId) != mReactors.end();
 }
 
 AcDbObject::~AcDbObject() = default;
@@ -100,6 +129,8 @@ Acad::ErrorStatus AcDbObject::downgradeOpen()
     return mpStub->database()->impl().downgrade(mpStub);
 }
 
+bool AcDbObject::hostLoading() const { return mpStub != nullptr && mpStub->database()->impl().loading(); }
+
 Adesk::Boolean AcDbObject::isReadEnabled() const
 {
     return mpStub == nullptr || mpStub->readers > 0 || mpStub->writer;
@@ -129,7 +160,7 @@ void AcDbObject::assertWriteEnabled(Adesk::Boolean, Adesk::Boolean) const
 
 bool AcDbObject::writable() const
 {
-    if (isWriteEnabled() || (mpStub != nullptr && mpStub->restoring))
+    if (isWriteEnabled() || (mpStub != nullptr && (mpStub->restoring || mpStub->database()->impl().loading())))
         return true;
     arxhost::reportViolation(
         L"object changed while not open for write (handle " + arxhost::handleText(handle()) + L")");

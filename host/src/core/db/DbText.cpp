@@ -243,7 +243,9 @@ Acad::ErrorStatus AcDbText::adjustAlignment(const AcDbDatabase*)
 
 void AcDbText::hostOnWriteClose()
 {
-    adjustAlignment();
+    // A text read from a file keeps the position the file gave it.
+    if (!hostLoading())
+        adjustAlignment();
 }
 
 void AcDbText::hostBox(AcGePoint3d corners[4]) const

@@ -17,6 +17,7 @@ public:
 
     AcDbDatabase* database() const { return mDatabase; }
     AcDbHandle handle() const { return mHandle; }
+    void setHandle(AcDbHandle handle) { mHandle = handle; }
     AcDbObject* object() const { return mObject.get(); }
     // Installs a new object state (an append, or an undo restoring a snapshot); returns the old one.
     std::unique_ptr<AcDbObject> replaceObject(std::unique_ptr<AcDbObject> object)

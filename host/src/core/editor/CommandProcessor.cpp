@@ -50,6 +50,7 @@ void CommandProcessor::run()
     Transcript& out = mSession.transcript();
     InputQueue& input = mSession.input();
     while (true) {
+        mSession.idle();
         out.write(L"\nCommand: ");
         std::optional<InputToken> token;
         while (true) {
@@ -64,8 +65,14 @@ void CommandProcessor::run()
             // to the command line is typed at once, as no command is running.
             if (token->text == L"break")
                 continue;
+            const std::size_t shown = out.text().size();
             mSession.editor().handleDirectiveAtPrompt(token->text, token->args);
             input.releaseDeferred();
+            // What the directive showed ends the prompt's line; the prompt is shown again.
+            if (out.text().size() != shown) {
+                mSession.idle();
+                out.write(L"\nCommand: ");
+            }
         }
         if (token->kind == InputToken::Kind::Cancel) {
             out.write(L"*Cancel*");

@@ -128,6 +128,8 @@ Editor::Answer Editor::ask(const std::wstring& prompt, bool acceptMoves)
 {
     Transcript& out = mSession.transcript();
     const bool fromArguments = !mArgumentStack.empty();
+    if (!fromArguments)
+        mSession.idle();
     if (!fromArguments || echoOn())
         out.write(prompt);
     Answer answer;

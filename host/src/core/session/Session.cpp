@@ -27,6 +27,12 @@ namespace {
 
 Session* gCurrent = nullptr;
 
+std::vector<std::pair<const void*, Session::ExtensionFactory>>& extensionFactories()
+{
+    static std::vector<std::pair<const void*, Session::ExtensionFactory>> factories;
+    return factories;
+}
+
 class HostServices : public AcDbHostApplicationServices {
 public:
     explicit HostServices(Session& session)
@@ -74,6 +80,7 @@ struct Session::Impl {
     HostServices services;
     SysRegistry registry;
     std::set<AcDbObjectId> highlighted;
+    std::vector<std::pair<const void*, std::unique_ptr<SessionExtension>>> extensions;
 };
 
 Session::Session(SessionOptions options)
@@ -87,6 +94,8 @@ Session::Session(SessionOptions options)
     mImpl->registry.atPut(ACRX_DYNAMIC_LINKER, &mImpl->loader);
     mImpl->registry.atPut(ACRX_COMMAND_DOCK, &mImpl->commands);
     registerHostCommands(*this, mImpl->processor);
+    for (const auto& [key, factory] : extensionFactories())
+        mImpl->extensions.emplace_back(key, factory(*this));
 }
 
 Session::~Session()
@@ -97,8 +106,33 @@ Session::~Session()
     } catch (const RuleViolation&) {
         // A module breaking the rules while unloading must not stop the session from ending.
     }
+    // The extensions go after the modules that used them, the last created first.
+    while (!mImpl->extensions.empty()) {
+        std::unique_ptr<SessionExtension> last = std::move(mImpl->extensions.back().second);
+        mImpl->extensions.pop_back();
+        last.reset(); // no longer found by extension() while it goes
+    }
     mImpl->transcript.finish();
     gCurrent = nullptr;
+}
+
+void Session::registerExtension(const void* key, ExtensionFactory factory)
+{
+    extensionFactories().emplace_back(key, factory);
+}
+
+SessionExtension* Session::extension(const void* key) const
+{
+    for (const auto& [extensionKey, extension] : mImpl->extensions)
+        if (extensionKey == key)
+            return extension.get();
+    return nullptr;
+}
+
+void Session::idle()
+{
+    for (const auto& entry : mImpl->extensions)
+        entry.second->idle();
 }
 
 Session* Session::currentOrNull()

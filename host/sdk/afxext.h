@@ -1,0 +1,4 @@
+// MFC's extension classes: the module needs only what afxwin.h declares.
+#pragma once
+
+#include "afxwin.h"
