@@ -61,9 +61,50 @@ Parse parseInteger(std::string_view text, std::int64_t& value) noexcept
     return Parse::Ok;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12,
+    1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case of a coordinate: an optional minus, digits and at most one point, no exponent, a
+// mantissa below 2^53 and at most 22 decimals. Mantissa and power of ten are then both exact, and one
+// correctly rounded division gives the nearest double, as a full parse would. False for anything else.
+bool parsePlainDecimal(std::string_view text, double& value) noexcept
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned>(*p - '0');
+        if (digit <= 9) {
+            if (++digits > 18)
+                return false;
+            mantissa = mantissa * 10 + digit;
+            decimals += point ? 1 : 0;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || mantissa >= (std::uint64_t {1} << 53) || decimals > 22)
+        return false;
+    value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+    if (negative)
+        value = -value;
+    return true;
+}
+
 // A finite double as C's strtod reads it, without locale, blanks around it allowed.
 Parse parseDouble(std::string_view text, double& value) noexcept
 {
+    if (parsePlainDecimal(text, value))
+        return Parse::Ok;
     text = trimBlanks(text);
     if (text.size() > 1 && text.front() == '+' && text[1] != '-')
         text.remove_prefix(1);
@@ -197,12 +238,31 @@ bool TagReader::readAscii(Tag& tag)
     if (start >= end)
         throwReadError({line, false}, "truncated: no EOF record");
 
-    // The group code line.
-    const auto* newline
-        = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
-    const std::string_view codeText(start, static_cast<std::size_t>((newline ? newline : end) - start));
+    // The group code line: almost always blanks, up to five digits and the line end, read here in one
+    // go; anything else (a sign, blanks after, an error) takes the careful path.
+    const char* newline = nullptr;
+    std::string_view codeText;
     std::int64_t number = 0;
-    const Parse codeParsed = parseInteger(codeText, number);
+    Parse codeParsed = Parse::Ok;
+    {
+        const char* p = start;
+        while (p != end && *p == ' ')
+            ++p;
+        const char* const digits = p;
+        while (p != end && p - digits < 5 && static_cast<unsigned>(*p - '0') <= 9)
+            number = number * 10 + (*p++ - '0');
+        if (p != digits && p != end && *p == '\r' && p + 1 != end)
+            ++p;
+        if (p != digits && p != end && *p == '\n' && p + 1 != end) {
+            newline = p;
+            codeText = std::string_view(start, static_cast<std::size_t>(p - start));
+        }
+    }
+    if (newline == nullptr) {
+        newline = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+        codeText = std::string_view(start, static_cast<std::size_t>((newline ? newline : end) - start));
+        codeParsed = parseInteger(codeText, number);
+    }
     if (newline == nullptr || newline + 1 == end) {
         // The last line of the file, and a group code can never be: whatever it holds, the file is cut.
         if (codeParsed != Parse::Ok || number < -32768 || number > 65535)

@@ -258,7 +258,9 @@ void TagWriter::writeHandle(int code, std::uint64_t handle)
 
 void TagWriter::writeText(int code, std::wstring_view text)
 {
-    requireType(code, ValueType::String, "text");
+    // Handle codes take text too: some writers put names there ("Standard"), kept as write(Tag) keeps them.
+    if (valueTypeOf(code) != ValueType::Handle)
+        requireType(code, ValueType::String, "text");
     writeCode(code);
     writeTextValue(text);
 }

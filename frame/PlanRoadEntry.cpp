@@ -1,6 +1,7 @@
 // The module's face towards the host: library entry, acrxEntryPoint and the command table.
 #include "StdAfx.h"
 
+#include "AnnotationLayer.h"
 #include "CommandHandlers.h"
 #include "PlanRoadModule.h"
 
@@ -66,6 +67,7 @@ namespace {
 
 void InitApplication()
 {
+    CreateAnnotLayerState();
     const int flags = ACRX_CMD_TRANSPARENT | ACRX_CMD_USEPICKSET;
     addCommand(kCommandGroup, ACRX_T("QVZDBZ"), ACRX_T("QVZDBZ"), flags, QvZdbzCommand, -1);
     addCommand(kCommandGroup, ACRX_T("QVDLYJBJBZ"), ACRX_T("QVDLYJBJBZ"), flags, QvDlyjbjbzCommand, -1);
@@ -95,6 +97,7 @@ void UnloadApplication()
     DestroyYqjCheckDlg();
     DestroyYqjDimCheckDlg();
     DestroyRoadWidthCheckDlg();
+    ReleaseAnnotLayerState();
 }
 
 } // namespace

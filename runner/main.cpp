@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "RunnerOptions.h"
+#include "arxhost/Session.h"
 #include "dxf/ReadError.h"
 #include "dxf/drawing/DrawingReader.h"
 #include "dxf/drawing/DrawingWriter.h"
-#include "arxhost/Session.h"
 #include "text/Utf8.h"
 
 namespace {
@@ -22,16 +22,32 @@ int fail(const std::string& message)
     return 2;
 }
 
+std::filesystem::path runnerFolder()
+{
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path() : self.parent_path();
+}
+
 std::filesystem::path defaultModule()
 {
     // The module sits beside the runner in the build, and in ../lib/planroad once installed.
     std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    std::filesystem::path dir = ec ? std::filesystem::current_path() : self.parent_path();
+    std::filesystem::path dir = runnerFolder();
     std::filesystem::path beside = dir / "planroad.arx";
     if (std::filesystem::exists(beside, ec))
         return beside;
     return dir / ".." / "lib" / "planroad" / "planroad.arx";
+}
+
+// The configuration root when --config is not given: share/planroad/config beside the runner's bin
+// folder, where the installation puts it and where the build copies the repository's config folder.
+// Empty (no configuration) when it is not there.
+std::filesystem::path defaultConfigRoot()
+{
+    std::error_code ec;
+    std::filesystem::path root = runnerFolder() / ".." / "share" / "planroad" / "config";
+    return std::filesystem::is_directory(root, ec) ? root.lexically_normal() : std::filesystem::path();
 }
 
 bool readScript(const std::filesystem::path& file, std::wstring& text, std::string& error)
@@ -65,7 +81,8 @@ int main(int argc, char** argv)
     }
     dxf::WriteOptions saveOptions;
     if (options->saveVersion && !dxf::parseVersion(*options->saveVersion, saveOptions.version))
-        return fail("unknown DXF version " + *options->saveVersion + " (R2000, R2004, R2007, R2010, R2013 or R2018)");
+        return fail(
+            "unknown DXF version " + *options->saveVersion + " (R2000, R2004, R2007, R2010, R2013 or R2018)");
     if (options->saveVersion && !options->save)
         return fail("--save-version needs --save");
     if (options->configRoot && !std::filesystem::is_directory(*options->configRoot))
@@ -80,8 +97,7 @@ int main(int argc, char** argv)
     sessionOptions.strict = false;
     sessionOptions.echoInput = !interactive;
     sessionOptions.statusBarIsTerminal = isatty(STDERR_FILENO) != 0;
-    if (options->configRoot)
-        sessionOptions.configRoot = *options->configRoot;
+    sessionOptions.configRoot = options->configRoot ? *options->configRoot : defaultConfigRoot();
     // The drawing is read before the session starts, so that a bad file loads nothing.
     std::unique_ptr<AcDbDatabase> drawing;
     if (options->drawing) {
@@ -96,7 +112,7 @@ int main(int argc, char** argv)
     }
     arxhost::Session session(sessionOptions);
     if (drawing)
-        session.openDrawing(std::move(drawing), options->drawing->wstring());
+        session.openDrawing(std::move(drawing), arxhost::fromUtf8(options->drawing->string()));
 
     std::filesystem::path module = options->module ? *options->module : defaultModule();
     if (!session.loadModule(module, true)) {

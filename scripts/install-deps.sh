@@ -2,7 +2,10 @@
 # Installs the Debian packages the project builds and tests with (skips what is already there).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libboost-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# python3-ezdxf checks saved drawings in the tests; libdxflib-dev and the benchmark library are what
+# bench/ measures against; clang builds the DXF reader's fuzz target.
+packages=(cmake ninja-build g++ clang libclang-rt-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev libdxflib-dev
+  python3-ezdxf)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 #include "dxf/drawing/DrawingReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cwctype>
 #include <unordered_map>
 
@@ -33,13 +34,34 @@ using drawing::keepTag;
 
 constexpr double kPi = 3.14159265358979323846;
 // Objects without a handle in the file get one from far above any real handle, renumbered at the end.
-constexpr std::uint64_t kProvisionalHandles = std::uint64_t { 1 } << 48;
+constexpr std::uint64_t kProvisionalHandles = std::uint64_t {1} << 48;
 
 std::wstring upper(std::wstring text)
 {
     for (wchar_t& c : text)
         c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     return text;
+}
+
+// A lineweight (group 370): one of the widths DXF knows, in hundredths of a millimetre, or ByLayer
+// (-1), ByBlock (-2), Default (-3). Anything else is not a value of AcDb::LineWeight.
+AcDb::LineWeight lineWeightOf(const Tag& tag)
+{
+    static constexpr std::array<std::int64_t, 27> kWeights {-3, -2, -1, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40,
+        50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+    const std::int64_t value = tag.asInt();
+    if (std::find(kWeights.begin(), kWeights.end(), value) == kWeights.end())
+        throwReadError(tag.position(), std::to_string(value) + " is not a lineweight (group code 370)");
+    return static_cast<AcDb::LineWeight>(value);
+}
+
+// Records that give the file its structure, never an entity: one of them where an entity belongs means
+// the section or block around it is broken (an ENDSEC inside a block would end the ENTITIES section the
+// entity is written to).
+bool isStructure(std::string_view type)
+{
+    return type == "SECTION" || type == "ENDSEC" || type == "TABLE" || type == "ENDTAB" || type == "BLOCK"
+        || type == "ENDBLK";
 }
 
 // The subclass a group belongs to while a record is read: its last 100 marker.
@@ -56,7 +78,7 @@ struct Extras {
     void keep(const Tag& tag)
     {
         if (!sectionWritten) {
-            tags.push_back({ 100, std::string(section) });
+            tags.push_back({100, std::string(section)});
             sectionWritten = true;
         }
         tags.push_back(keepTag(tag));
@@ -73,14 +95,16 @@ struct Extras {
 // others are kept as they were.
 const std::vector<int>& codesModelledFor(std::string_view type)
 {
-    static const std::vector<int> line = { 10, 20, 30, 11, 21, 31, 39, 210, 220, 230 };
-    static const std::vector<int> arc = { 10, 20, 30, 40, 50, 51, 39, 210, 220, 230 };
-    static const std::vector<int> circle = { 10, 20, 30, 40, 39, 210, 220, 230 };
-    static const std::vector<int> point = { 10, 20, 30, 39, 50, 210, 220, 230 };
-    static const std::vector<int> text = { 10, 20, 30, 11, 21, 31, 40, 1, 50, 41, 51, 7, 71, 72, 73, 39, 210, 220, 230 };
-    static const std::vector<int> lwpolyline = { 90, 70, 43, 38, 39, 10, 20, 40, 41, 42, 210, 220, 230 };
-    static const std::vector<int> insert = { 2, 10, 20, 30, 41, 42, 43, 50, 210, 220, 230 };
-    static const std::vector<int> dimension = { 2, 3, 10, 20, 30, 11, 21, 31, 15, 25, 35, 40, 1, 53, 210, 220, 230 };
+    static const std::vector<int> line = {10, 20, 30, 11, 21, 31, 39, 210, 220, 230};
+    static const std::vector<int> arc = {10, 20, 30, 40, 50, 51, 39, 210, 220, 230};
+    static const std::vector<int> circle = {10, 20, 30, 40, 39, 210, 220, 230};
+    static const std::vector<int> point = {10, 20, 30, 39, 50, 210, 220, 230};
+    static const std::vector<int> text
+        = {10, 20, 30, 11, 21, 31, 40, 1, 50, 41, 51, 7, 71, 72, 73, 39, 210, 220, 230};
+    static const std::vector<int> lwpolyline = {90, 70, 43, 38, 39, 10, 20, 40, 41, 42, 210, 220, 230};
+    static const std::vector<int> insert = {2, 10, 20, 30, 41, 42, 43, 50, 210, 220, 230};
+    static const std::vector<int> dimension
+        = {2, 3, 10, 20, 30, 11, 21, 31, 15, 25, 35, 40, 1, 53, 210, 220, 230};
     if (type == "LINE")
         return line;
     if (type == "ARC")
@@ -110,7 +134,6 @@ class DrawingReader {
 public:
     DrawingReader(TagReader& reader, AcDbDatabase& db)
         : mReader(reader)
-        , mDb(db)
         , mImpl(db.impl())
     {
     }
@@ -129,7 +152,10 @@ private:
     }
     bool nextRecord();
     [[noreturn]] void fail(const std::string& what) const { throwReadError(mRecordPosition, what); }
-    [[noreturn]] void failAt(const Tag& tag, const std::string& what) const { throwReadError(tag.position(), what); }
+    [[noreturn]] void failAt(const Tag& tag, const std::string& what) const
+    {
+        throwReadError(tag.position(), what);
+    }
     std::string recordName() const { return std::string(mType); }
 
     // ---- Sections ----
@@ -171,12 +197,12 @@ private:
 
     // ---- Finishing ----
     void resolveLinks();
+    void refuseCircularBlocks() const;
     void applyHeader();
     void completeDrawing();
     void renumberProvisionalHandles();
 
     TagReader& mReader;
-    AcDbDatabase& mDb;
     DatabaseImpl& mImpl;
     Tag mTag;
     std::string_view mType;
@@ -188,7 +214,7 @@ private:
     std::uint64_t mHeaderSeed = 0;
     std::vector<AcDbStub*> mProvisional;
 
-    std::unordered_map<std::wstring, AcDbObjectId> mLayers;      // upper-case name → layer
+    std::unordered_map<std::wstring, AcDbObjectId> mLayers; // upper-case name → layer
     std::unordered_map<std::wstring, AcDbObjectId> mLinetypes;
     std::unordered_map<std::wstring, AcDbObjectId> mTextStyles;
     std::unordered_map<std::wstring, AcDbObjectId> mBlocks;
@@ -221,7 +247,7 @@ private:
     };
     struct XrecordHandles {
         AcDbStub* xrecord;
-        std::vector<std::pair<std::size_t, std::uint64_t>> values;  // index in the values → handle
+        std::vector<std::pair<std::size_t, std::uint64_t>> values; // index in the values → handle
     };
     std::vector<OwnerLink> mOwners;
     std::vector<DictionaryEntry> mEntries;
@@ -274,7 +300,8 @@ void DrawingReader::read()
     Tag tag;
     while (next(tag)) {
         if (!tag.is(0, "SECTION"))
-            failAt(tag, "expected 0/SECTION, found " + std::to_string(tag.code) + "/" + quoteForMessage(tag.raw()));
+            failAt(tag,
+                "expected 0/SECTION, found " + std::to_string(tag.code) + "/" + quoteForMessage(tag.raw()));
         if (!next(tag) || tag.code != 2)
             failAt(tag, "a SECTION record must name its section with group code 2");
         const std::string name(tag.raw());
@@ -297,11 +324,12 @@ void DrawingReader::read()
     resolveLinks();
     applyHeader();
     renumberProvisionalHandles();
-    mImpl.file.version = std::string(mReader.codec().version() == 0 ? "" : "AC" + std::to_string(mReader.codec().version()));
+    mImpl.file.version
+        = std::string(mReader.codec().version() == 0 ? "" : "AC" + std::to_string(mReader.codec().version()));
     mImpl.file.codePage = std::string(mReader.codec().codePage());
     mImpl.setLoading(false);
     mImpl.suspendIndex(false);
-    mImpl.rebuildIndex();
+    mImpl.invalidateIndex();
     mImpl.undo().suspend(false);
 }
 
@@ -431,26 +459,27 @@ bool DrawingReader::identityTag(std::size_t& i, Identity& id, Extras& extras)
     }
 }
 
-AcDbObjectId DrawingReader::addObject(AcDbObject* object, AcDbObjectId owner, const Identity& id, const Tag& where)
+AcDbObjectId DrawingReader::addObject(
+    AcDbObject* object, AcDbObjectId owner, const Identity& id, const Tag& where)
 {
+    std::unique_ptr<AcDbObject> owned(object); // ours until the database takes it
     std::uint64_t handle = 0;
     if (id.handle) {
         handle = *id.handle;
         if (handle >= kProvisionalHandles)
             failAt(where, "handle " + std::to_string(handle) + " is out of range");
         if (mImpl.stubOf(AcDbHandle(handle)) != nullptr) {
-            delete object;
-            throwReadError(mRecordPosition, "handle " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(handle))) + " is used twice");
+            throwReadError(mRecordPosition,
+                "handle " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(handle))) + " is used twice");
         }
         mMaxHandle = std::max(mMaxHandle, handle);
     } else {
         handle = mNextProvisional++;
     }
     AcDbObjectId objectId;
-    if (mImpl.add(object, owner, objectId, AcDbHandle(handle)) != Acad::eOk) {
-        delete object;
+    if (mImpl.add(object, owner, objectId, AcDbHandle(handle)) != Acad::eOk)
         throwReadError(mRecordPosition, "cannot add the " + recordName() + " record to the drawing");
-    }
+    owned.release();
     mImpl.close(objectId);
     if (!id.handle)
         mProvisional.push_back(objectId);
@@ -460,7 +489,7 @@ AcDbObjectId DrawingReader::addObject(AcDbObject* object, AcDbObjectId owner, co
 void DrawingReader::keepIdentityLinks(AcDbObjectId id, const Identity& identity)
 {
     if (!identity.reactors.empty() || identity.extensionDictionary)
-        mLinks.push_back({ id, identity.reactors, identity.extensionDictionary });
+        mLinks.push_back({id, identity.reactors, identity.extensionDictionary});
 }
 
 std::size_t DrawingReader::xdataStart() const
@@ -481,7 +510,7 @@ void DrawingReader::readXData(std::size_t from, arxhost::TypedValues& out)
         if (code < 1000 || code > 1071)
             failAt(tag, "group code " + std::to_string(code) + " cannot be part of extended data");
         if (code >= 1010 && code <= 1013) {
-            arxhost::TypedValue::Point p { tag.asDouble(), 0, 0 };
+            arxhost::TypedValue::Point p {tag.asDouble(), 0, 0};
             if (i + 1 < mTags.size() && mTags[i + 1].code == code + 10)
                 p[1] = mTags[++i].asDouble();
             if (i + 1 < mTags.size() && mTags[i + 1].code == code + 20)
@@ -576,11 +605,11 @@ void DrawingReader::readTable()
         else if (tag.code != 70)
             extras.keep(tag);
     }
+    if (!tableIdFor(name).isNull())
+        fail("the " + name + " table comes twice");
     AcDbSymbolTable* table = newTable(name);
     AcDbObjectId tableId;
     if (table != nullptr) {
-        if (!tableIdFor(name).isNull())
-            fail("the " + name + " table comes twice");
         table->hostSetDxfExtras(extras.share());
         tableId = addObject(table, AcDbObjectId(), identity, tableTag);
         if (name == "LAYER")
@@ -603,7 +632,8 @@ void DrawingReader::readTable()
         tags.insert(tags.end(), rest.begin(), rest.end());
         Identity rawIdentity;
         rawIdentity.handle = identity.handle;
-        tableId = addObject(new arxhost::UnmodelledObject(L"TABLE", std::move(tags)), AcDbObjectId(), rawIdentity, tableTag);
+        tableId = addObject(
+            new arxhost::UnmodelledObject(L"TABLE", std::move(tags)), AcDbObjectId(), rawIdentity, tableTag);
         mImpl.file.unmodelledTables[name] = tableId;
     }
 
@@ -620,27 +650,29 @@ void DrawingReader::readTable()
             }
             const std::wstring recordType = arxhost::fromUtf8(mType);
             tags = drawing::withSubclassMarkers(recordType, tags);
-            addObject(new arxhost::UnmodelledObject(recordType, std::move(tags)), tableId, recordIdentity, mTag);
+            addObject(
+                new arxhost::UnmodelledObject(recordType, std::move(tags)), tableId, recordIdentity, mTag);
             continue;
         }
         Identity recordIdentity;
         Extras recordExtras;
         std::wstring entryName;
-        AcDbSymbolTableRecord* record = nullptr;
+        std::unique_ptr<AcDbSymbolTableRecord> owned; // until the database takes it
         if (mType == "LAYER")
-            record = new AcDbLayerTableRecord();
+            owned = std::make_unique<AcDbLayerTableRecord>();
         else if (mType == "LTYPE")
-            record = new AcDbLinetypeTableRecord();
+            owned = std::make_unique<AcDbLinetypeTableRecord>();
         else if (mType == "STYLE")
-            record = new AcDbTextStyleTableRecord();
+            owned = std::make_unique<AcDbTextStyleTableRecord>();
         else if (mType == "APPID")
-            record = new AcDbRegAppTableRecord();
+            owned = std::make_unique<AcDbRegAppTableRecord>();
         else if (mType == "DIMSTYLE")
-            record = new AcDbDimStyleTableRecord();
+            owned = std::make_unique<AcDbDimStyleTableRecord>();
         else if (mType == "BLOCK_RECORD")
-            record = new AcDbBlockTableRecord();
+            owned = std::make_unique<AcDbBlockTableRecord>();
         else
             fail("a " + recordName() + " record cannot be part of the " + name + " table");
+        AcDbSymbolTableRecord* record = owned.get();
 
         auto* layer = AcDbLayerTableRecord::cast(record);
         auto* linetype = AcDbLinetypeTableRecord::cast(record);
@@ -679,7 +711,7 @@ void DrawingReader::readTable()
                     layer->setIsFrozen((flags & 1) != 0);
                     layer->setIsLocked((flags & 4) != 0);
                     if ((flags & ~5) != 0)
-                        used = false;  // xref bits and the like stay as they were
+                        used = false; // xref bits and the like stay as they were
                     break;
                 }
                 case 62: {
@@ -697,7 +729,7 @@ void DrawingReader::readTable()
                     layer->setIsPlottable(tag.asInt() != 0);
                     break;
                 case 370:
-                    layer->setLineWeight(static_cast<AcDb::LineWeight>(tag.asInt()));
+                    layer->setLineWeight(lineWeightOf(tag));
                     break;
                 default:
                     used = false;
@@ -800,11 +832,11 @@ void DrawingReader::readTable()
         readXData(xdataStart(), xdata);
         record->xdataValuesForWrite() = std::move(xdata);
         record->hostSetDxfExtras(recordExtras.share());
-        AcDbObjectId recordId = addObject(record, tableId, recordIdentity, mTag);
+        AcDbObjectId recordId = addObject(owned.release(), tableId, recordIdentity, mTag);
         keepIdentityLinks(recordId, recordIdentity);
         static_cast<AcDbSymbolTable*>(mImpl.modify(tableId))->hostAdoptRecord(recordId);
         for (auto& [var, handle] : styleHandles)
-            mDimensionOverrides.push_back({ recordId, var, handle, true });
+            mDimensionOverrides.push_back({recordId, var, handle, true});
         const std::wstring key = upper(entryName);
         if (layer != nullptr) {
             mLayers[key] = recordId;
@@ -852,7 +884,7 @@ void DrawingReader::readBlocks()
                 name = tag.asText();
                 break;
             case 3:
-                break;  // the name again
+                break; // the name again
             case 70:
                 ends.flags = static_cast<int>(tag.asInt());
                 break;
@@ -879,7 +911,8 @@ void DrawingReader::readBlocks()
             fail("a BLOCK record has no name (group code 2)");
         if (identity.handle) {
             if (mImpl.stubOf(AcDbHandle(*identity.handle)) != nullptr)
-                fail("handle " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(*identity.handle))) + " is used twice");
+                fail("handle " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(*identity.handle)))
+                    + " is used twice");
             ends.begin = AcDbHandle(*identity.handle);
             mMaxHandle = std::max(mMaxHandle, *identity.handle);
         }
@@ -902,7 +935,9 @@ void DrawingReader::readBlocks()
             blockId = found->second;
         } else {
             auto* record = new AcDbBlockTableRecord();
-            record->hostSetName(key == L"*MODEL_SPACE" ? ACDB_MODEL_SPACE : key == L"*PAPER_SPACE" ? ACDB_PAPER_SPACE : name.c_str());
+            record->hostSetName(key == L"*MODEL_SPACE" ? ACDB_MODEL_SPACE
+                    : key == L"*PAPER_SPACE"           ? ACDB_PAPER_SPACE
+                                                       : name.c_str());
             Identity none;
             blockId = addObject(record, mImpl.blockTable, none, mTag);
             static_cast<AcDbSymbolTable*>(mImpl.modify(mImpl.blockTable))->hostAdoptRecord(blockId);
@@ -954,6 +989,10 @@ void DrawingReader::readBlocks()
 
 AcDbObjectId DrawingReader::layerNamed(const std::wstring& name)
 {
+    // An entity whose layer name is empty is on layer "0": a layer the file has no name for could not
+    // be written back.
+    if (name.empty())
+        return layerNamed(L"0");
     const std::wstring key = upper(name);
     auto it = mLayers.find(key);
     if (it != mLayers.end())
@@ -975,8 +1014,23 @@ AcDbObjectId DrawingReader::layerNamed(const std::wstring& name)
 
 AcDbObjectId DrawingReader::linetypeNamed(const std::wstring& name)
 {
-    auto it = mLinetypes.find(upper(name));
-    return it == mLinetypes.end() ? AcDbObjectId() : it->second;
+    const std::wstring key = upper(name);
+    auto it = mLinetypes.find(key);
+    if (it != mLinetypes.end())
+        return it->second;
+    // R12 files name BYBLOCK and BYLAYER without defining them. The drawing gets both anyway
+    // (completeDrawing); made now, the entities that name them keep the linetype as theirs.
+    if (key != L"BYBLOCK" && key != L"BYLAYER")
+        return AcDbObjectId();
+    Identity none;
+    if (mImpl.linetypeTable.isNull())
+        mImpl.linetypeTable = addObject(new AcDbLinetypeTable(), AcDbObjectId(), none, mTag);
+    auto* linetype = new AcDbLinetypeTableRecord();
+    linetype->hostSetName(key == L"BYBLOCK" ? L"ByBlock" : L"ByLayer");
+    AcDbObjectId id = addObject(linetype, mImpl.linetypeTable, none, mTag);
+    static_cast<AcDbSymbolTable*>(mImpl.modify(mImpl.linetypeTable))->hostAdoptRecord(id);
+    mLinetypes[key] = id;
+    return id;
 }
 
 AcDbObjectId DrawingReader::textStyleNamed(const std::wstring& name)
@@ -1025,7 +1079,7 @@ bool DrawingReader::commonEntityTag(const Tag& tag, AcDbEntity& entity, bool& pa
         return true;
     }
     case 370:
-        entity.setLineWeight(static_cast<AcDb::LineWeight>(tag.asInt()));
+        entity.setLineWeight(lineWeightOf(tag));
         return true;
     case 48:
         if (tag.asDouble() <= 0)
@@ -1078,7 +1132,7 @@ void DrawingReader::readUnmodelledEntity(AcDbObjectId space, std::vector<AcDbObj
                 hasFollowers = true;
     }
     if (hasFollowers) {
-        while (nextRecord()) {
+        while (nextRecord() && !isStructure(mType)) {
             arxhost::RawRecord follower;
             follower.type = arxhost::fromUtf8(mType);
             for (const Tag& tag : mTags) {
@@ -1105,13 +1159,15 @@ void DrawingReader::readUnmodelledEntity(AcDbObjectId space, std::vector<AcDbObj
         }
         tags = drawing::withSubclassMarkers(type, tags);
         for (arxhost::RawRecord& follower : followers)
-            follower.tags = drawing::withSubclassMarkers(follower.type, follower.tags, type == L"POLYLINE" ? flags : 0);
+            follower.tags
+                = drawing::withSubclassMarkers(follower.type, follower.tags, type == L"POLYLINE" ? flags : 0);
     }
     auto* entity = new arxhost::UnmodelledEntity(type, std::move(tags), std::move(followers));
     entity->setLayer(layerNamed(layerName));
     if (color >= 0 && color <= 256)
         entity->setColorIndex(static_cast<Adesk::UInt16>(color));
-    AcDbObjectId owner = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
+    AcDbObjectId owner
+        = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
     AcDbObjectId id = addObject(entity, owner, identity, head);
     if (owner == space)
         entities.push_back(id);
@@ -1121,6 +1177,8 @@ void DrawingReader::readUnmodelledEntity(AcDbObjectId space, std::vector<AcDbObj
 
 void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& entities)
 {
+    if (isStructure(mType))
+        fail("expected an entity, found " + recordName());
     const std::string_view type = mType;
     std::unique_ptr<AcDbEntity> entity;
     bool modelled = true;
@@ -1138,7 +1196,8 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
         entity = std::make_unique<AcDbPolyline>();
     } else if (type == "INSERT") {
         for (const Tag& tag : mTags)
-            if ((tag.code == 66 && tag.asInt() != 0) || ((tag.code == 70 || tag.code == 71) && tag.asInt() > 1))
+            if ((tag.code == 66 && tag.asInt() != 0)
+                || ((tag.code == 70 || tag.code == 71) && tag.asInt() > 1))
                 modelled = false;
         if (modelled)
             entity = std::make_unique<AcDbBlockReference>();
@@ -1180,7 +1239,10 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
     bool has43 = false;
     std::int64_t i70 = 0, i71 = 0, i72 = 0, i73 = 0;
     std::wstring text1, name2, name3, name7;
-    std::vector<double> vx, vy, vbulge, vstart, vend;
+    struct Vertex {
+        double x, y, bulge, startWidth, endWidth; // widths below zero: the polyline's constant width
+    };
+    std::vector<Vertex> vertices;
     bool inEntitySection = false;
     const std::vector<int>& modelledCodes = codesModelledFor(type);
     for (std::size_t i = 0; i < xdata; ++i) {
@@ -1192,7 +1254,8 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
             extras.marker(tag.raw());
             continue;
         }
-        if ((inEntitySection || tag.code == 8 || tag.code == 62 || tag.code == 6) && commonEntityTag(tag, *entity, paperSpace))
+        if ((inEntitySection || tag.code == 8 || tag.code == 62 || tag.code == 6)
+            && commonEntityTag(tag, *entity, paperSpace))
             continue;
         // What the host does not model for this type stays as it was (a dimension's 41, 42, 70-75, ...).
         if (std::find(modelledCodes.begin(), modelledCodes.end(), tag.code) == modelledCodes.end()) {
@@ -1204,20 +1267,16 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
         switch (tag.code) {
         case 10:
             if (type == "LWPOLYLINE") {
-                vx.push_back(tag.asDouble());
-                vy.push_back(0);
-                vbulge.push_back(0);
-                vstart.push_back(-1);
-                vend.push_back(-1);
+                vertices.push_back({tag.asDouble(), 0, 0, -1, -1});
             } else {
                 p10.x = tag.asDouble();
             }
             break;
         case 20:
             if (type == "LWPOLYLINE") {
-                if (vy.empty())
+                if (vertices.empty())
                     failAt(tag, "a vertex's Y (group 20) comes before its X (group 10)");
-                vy.back() = tag.asDouble();
+                vertices.back().y = tag.asDouble();
             } else {
                 p10.y = tag.asDouble();
             }
@@ -1260,22 +1319,22 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
             d39 = tag.asDouble();
             break;
         case 40:
-            if (type == "LWPOLYLINE" && !vstart.empty())
-                vstart.back() = tag.asDouble();
+            if (type == "LWPOLYLINE" && !vertices.empty())
+                vertices.back().startWidth = tag.asDouble();
             else
                 d40 = tag.asDouble();
             break;
         case 41:
-            if (type == "LWPOLYLINE" && !vend.empty())
-                vend.back() = tag.asDouble();
+            if (type == "LWPOLYLINE" && !vertices.empty())
+                vertices.back().endWidth = tag.asDouble();
             else
                 d41 = tag.asDouble();
             break;
         case 42:
             if (type == "LWPOLYLINE") {
-                if (vbulge.empty())
+                if (vertices.empty())
                     failAt(tag, "a bulge (group 42) comes before any vertex");
-                vbulge.back() = tag.asDouble();
+                vertices.back().bulge = tag.asDouble();
             } else {
                 d42 = tag.asDouble();
                 has42 = true;
@@ -1363,15 +1422,17 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
         text->setVerticalMode(static_cast<AcDb::TextVertMode>(std::clamp<std::int64_t>(i73, 0, 3)));
         text->setTextStyle(textStyleNamed(name7.empty() ? std::wstring(L"Standard") : name7));
     } else if (auto* pline = AcDbPolyline::cast(entity.get())) {
-        for (std::size_t k = 0; k < vx.size(); ++k)
-            pline->addVertexAt(static_cast<unsigned int>(k), AcGePoint2d(vx[k], vy[k]), vbulge[k], vstart[k] < 0 ? d43 : vstart[k],
-                vend[k] < 0 ? d43 : vend[k]);
+        for (std::size_t k = 0; k < vertices.size(); ++k) {
+            const Vertex& v = vertices[k];
+            pline->addVertexAt(static_cast<unsigned int>(k), AcGePoint2d(v.x, v.y), v.bulge,
+                v.startWidth < 0 ? d43 : v.startWidth, v.endWidth < 0 ? d43 : v.endWidth);
+        }
         pline->setClosed((i70 & 1) != 0);
         if (d43 != 0) {
             // Vertices without widths of their own take the constant width.
             bool constant = true;
-            for (std::size_t k = 0; k < vx.size(); ++k)
-                constant = constant && vstart[k] < 0 && vend[k] < 0;
+            for (const Vertex& v : vertices)
+                constant = constant && v.startWidth < 0 && v.endWidth < 0;
             if (constant)
                 pline->setConstantWidth(d43);
         }
@@ -1379,10 +1440,11 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
         pline->setThickness(d39);
         pline->setNormal(normal);
         if ((i70 & ~1) != 0)
-            extras.tags.push_back({ 70, std::to_string(i70) });  // the linetype-generation bit and others
+            extras.tags.push_back({70, std::to_string(i70)}); // the linetype-generation bit and others
     } else if (auto* ref = AcDbBlockReference::cast(entity.get())) {
         ref->setPosition(p10);
-        ref->setScaleFactors(AcGeScale3d(d41, has42 ? d42 : 1.0, has43 ? d43 : 1.0));  // again below for zero scales
+        ref->setScaleFactors(
+            AcGeScale3d(d41, has42 ? d42 : 1.0, has43 ? d43 : 1.0)); // again below for zero scales
         ref->setRotation(d50 * kPi / 180.0);
         ref->setNormal(normal);
     } else if (auto* dim = AcDbRadialDimension::cast(entity.get())) {
@@ -1429,7 +1491,8 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
                 good = good && known;
             }
             if (good)
-                xd.erase(xd.begin() + static_cast<std::ptrdiff_t>(k), xd.begin() + static_cast<std::ptrdiff_t>(end));
+                xd.erase(xd.begin() + static_cast<std::ptrdiff_t>(k),
+                    xd.begin() + static_cast<std::ptrdiff_t>(end));
             else
                 dstyle.clear();
             break;
@@ -1438,7 +1501,8 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
     entity->xdataValuesForWrite() = std::move(xd);
     entity->hostSetDxfExtras(extras.share());
 
-    AcDbObjectId owner = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
+    AcDbObjectId owner
+        = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
     AcDbEntity* raw = entity.release();
     AcDbObjectId id = addObject(raw, owner, identity, mTag);
     keepIdentityLinks(id, identity);
@@ -1452,18 +1516,18 @@ void DrawingReader::readEntity(AcDbObjectId space, std::vector<AcDbObjectId>& en
         ref->setScaleFactors(AcGeScale3d(d41, has42 ? d42 : 1.0, has43 ? d43 : 1.0));
         if (name2.empty())
             fail("an INSERT names no block (group code 2)");
-        mBlockReferences.push_back({ id, name2, mRecordPosition });
+        mBlockReferences.push_back({id, name2, mRecordPosition});
     } else if (auto* dim = AcDbRadialDimension::cast(raw)) {
         if (!name2.empty())
             mImpl.file.dimensionBlocks[id] = name2;
         if (!name3.empty())
-            mDimensionStyles.push_back({ id, name3, mRecordPosition });
+            mDimensionStyles.push_back({id, name3, mRecordPosition});
         for (auto& [var, value] : dstyle) {
             const auto& info = arxhost::dimVarInfo(var);
             if (info.kind == arxhost::DimVarKind::Id || info.kind == arxhost::DimVarKind::Arrow) {
                 const auto* handle = std::get_if<std::wstring>(&value.value);
                 if (handle != nullptr)
-                    mDimensionOverrides.push_back({ id, var, arxhost::toUtf8(*handle), true });
+                    mDimensionOverrides.push_back({id, var, arxhost::toUtf8(*handle), true});
                 continue;
             }
             arxhost::HeaderValue header;
@@ -1498,7 +1562,8 @@ void DrawingReader::readPolyline(AcDbObjectId space, std::vector<AcDbObjectId>& 
             extras.marker(tag.raw());
             continue;
         }
-        if ((inEntitySection || tag.code == 8 || tag.code == 62 || tag.code == 6) && commonEntityTag(tag, *polyline, paperSpace))
+        if ((inEntitySection || tag.code == 8 || tag.code == 62 || tag.code == 6)
+            && commonEntityTag(tag, *polyline, paperSpace))
             continue;
         switch (tag.code) {
         case 10:
@@ -1534,13 +1599,14 @@ void DrawingReader::readPolyline(AcDbObjectId space, std::vector<AcDbObjectId>& 
     polyline->setNormal(normal);
     polyline->setClosed((flags & 1) != 0);
     if ((flags & ~1) != 0)
-        extras.tags.push_back({ 70, std::to_string(flags) });
+        extras.tags.push_back({70, std::to_string(flags)});
     arxhost::TypedValues xd;
     readXData(xdata, xd);
     polyline->xdataValuesForWrite() = std::move(xd);
     polyline->hostSetDxfExtras(extras.share());
     const Tag head = mTag;
-    AcDbObjectId owner = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
+    AcDbObjectId owner
+        = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
     AcDb2dPolyline* raw = polyline.release();
     AcDbObjectId id = addObject(raw, owner, identity, head);
     keepIdentityLinks(id, identity);
@@ -1568,7 +1634,7 @@ void DrawingReader::readPolyline(AcDbObjectId space, std::vector<AcDbObjectId>& 
                 endHandle = AcDbHandle(*endIdentity.handle);
                 mMaxHandle = std::max(mMaxHandle, *endIdentity.handle);
             }
-            mImpl.file.sequenceEnds[id] = { endHandle, std::move(endExtras.tags) };
+            mImpl.file.sequenceEnds[id] = {endHandle, std::move(endExtras.tags)};
             ended = true;
             break;
         }
@@ -1664,7 +1730,7 @@ void DrawingReader::readDictionary()
 {
     Identity identity;
     Extras extras;
-    auto* dictionary = new AcDbDictionary();
+    auto dictionary = std::make_unique<AcDbDictionary>();
     std::vector<std::pair<std::wstring, std::pair<std::uint64_t, Position>>> entries;
     std::wstring key;
     bool haveKey = false;
@@ -1691,7 +1757,7 @@ void DrawingReader::readDictionary()
                 failAt(tag, "dictionary entry " + arxhost::toUtf8(key) + " has no valid handle");
             entries.emplace_back(key, std::make_pair(*handle, tag.position()));
             if (tag.code == 360)
-                extras.keep(tag);  // noted so that the writer keeps hard ownership
+                extras.keep(tag); // noted so that the writer keeps hard ownership
             haveKey = false;
             break;
         }
@@ -1703,14 +1769,14 @@ void DrawingReader::readDictionary()
     readXData(xdataStart(), xd);
     dictionary->xdataValuesForWrite() = std::move(xd);
     dictionary->hostSetDxfExtras(extras.share());
-    AcDbObjectId id = addObject(dictionary, AcDbObjectId(), identity, mTag);
+    AcDbObjectId id = addObject(dictionary.release(), AcDbObjectId(), identity, mTag);
     keepIdentityLinks(id, identity);
     if (identity.owner && *identity.owner != 0)
-        mOwners.push_back({ id, *identity.owner });
+        mOwners.push_back({id, *identity.owner});
     if (mRootDictionary.isNull())
         mRootDictionary = id;
     for (auto& [name, entry] : entries)
-        mEntries.push_back({ id, name, entry.first, entry.second });
+        mEntries.push_back({id, name, entry.first, entry.second});
 }
 
 void DrawingReader::readXrecord()
@@ -1731,7 +1797,7 @@ void DrawingReader::readXrecord()
                 continue;
             }
             if (tag.code == 280) {
-                extras.keep(tag);  // the cloning flag comes first and is not data
+                extras.keep(tag); // the cloning flag comes first and is not data
                 inData = true;
                 continue;
             }
@@ -1741,7 +1807,7 @@ void DrawingReader::readXrecord()
         value.code = static_cast<short>(tag.code);
         const int code = tag.code;
         if ((code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210) {
-            arxhost::TypedValue::Point p { tag.asDouble(), 0, 0 };
+            arxhost::TypedValue::Point p {tag.asDouble(), 0, 0};
             if (i + 1 < xdata && mTags[i + 1].code == code + 10)
                 p[1] = mTags[++i].asDouble();
             if (i + 1 < xdata && mTags[i + 1].code == code + 20)
@@ -1778,25 +1844,25 @@ void DrawingReader::readXrecord()
         }
         values.push_back(std::move(value));
     }
-    auto* xrecord = new AcDbXrecord();
+    auto xrecord = std::make_unique<AcDbXrecord>();
     xrecord->hostSetValues(std::move(values));
     arxhost::TypedValues xd;
     readXData(xdata, xd);
     xrecord->xdataValuesForWrite() = std::move(xd);
     xrecord->hostSetDxfExtras(extras.share());
-    AcDbObjectId id = addObject(xrecord, AcDbObjectId(), identity, mTag);
+    AcDbObjectId id = addObject(xrecord.release(), AcDbObjectId(), identity, mTag);
     keepIdentityLinks(id, identity);
     if (identity.owner && *identity.owner != 0)
-        mOwners.push_back({ id, *identity.owner });
+        mOwners.push_back({id, *identity.owner});
     if (!handles.empty())
-        mXrecordHandles.push_back({ id, std::move(handles) });
+        mXrecordHandles.push_back({id, std::move(handles)});
 }
 
 void DrawingReader::readGroup()
 {
     Identity identity;
     Extras extras;
-    auto* group = new AcDbGroup();
+    auto group = std::make_unique<AcDbGroup>();
     std::vector<std::pair<std::uint64_t, Position>> members;
     for (std::size_t i = 0; i < mTags.size(); ++i) {
         const Tag& tag = mTags[i];
@@ -1830,12 +1896,12 @@ void DrawingReader::readGroup()
     readXData(xdataStart(), xd);
     group->xdataValuesForWrite() = std::move(xd);
     group->hostSetDxfExtras(extras.share());
-    AcDbObjectId id = addObject(group, AcDbObjectId(), identity, mTag);
+    AcDbObjectId id = addObject(group.release(), AcDbObjectId(), identity, mTag);
     keepIdentityLinks(id, identity);
     if (identity.owner && *identity.owner != 0)
-        mOwners.push_back({ id, *identity.owner });
+        mOwners.push_back({id, *identity.owner});
     for (auto& [handle, where] : members)
-        mMembers.push_back({ id, handle, where });
+        mMembers.push_back({id, handle, where});
 }
 
 void DrawingReader::readUnmodelledObject()
@@ -1859,9 +1925,10 @@ void DrawingReader::readUnmodelledObject()
                 tags.push_back(keepTag(mTags[i]));
         }
     }
-    AcDbObjectId id = addObject(new arxhost::UnmodelledObject(arxhost::fromUtf8(mType), std::move(tags)), AcDbObjectId(), identity, mTag);
+    AcDbObjectId id = addObject(new arxhost::UnmodelledObject(arxhost::fromUtf8(mType), std::move(tags)),
+        AcDbObjectId(), identity, mTag);
     if (identity.owner && *identity.owner != 0)
-        mOwners.push_back({ id, *identity.owner });
+        mOwners.push_back({id, *identity.owner});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1885,8 +1952,8 @@ void DrawingReader::completeDrawing()
     ensureTable(mImpl.regAppTable, new AcDbRegAppTable());
     ensureTable(mImpl.dimStyleTable, new AcDbDimStyleTable());
 
-    auto ensureRecord = [&](AcDbObjectId tableId, std::unordered_map<std::wstring, AcDbObjectId>* cache, const wchar_t* name,
-                            AcDbSymbolTableRecord* record) -> AcDbObjectId {
+    auto ensureRecord = [&](AcDbObjectId tableId, std::unordered_map<std::wstring, AcDbObjectId>* cache,
+                            const wchar_t* name, AcDbSymbolTableRecord* record) -> AcDbObjectId {
         auto* table = AcDbSymbolTable::cast(DatabaseImpl::peek(tableId));
         AcDbObjectId existing;
         if (table->getAt(name, existing) == Acad::eOk) {
@@ -1902,13 +1969,25 @@ void DrawingReader::completeDrawing()
     };
     mImpl.modelSpace = ensureRecord(mImpl.blockTable, &mBlocks, ACDB_MODEL_SPACE, new AcDbBlockTableRecord());
     mImpl.paperSpace = ensureRecord(mImpl.blockTable, &mBlocks, ACDB_PAPER_SPACE, new AcDbBlockTableRecord());
-    mImpl.linetypeByBlock = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"ByBlock", new AcDbLinetypeTableRecord());
-    mImpl.linetypeByLayer = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"ByLayer", new AcDbLinetypeTableRecord());
-    mImpl.linetypeContinuous = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"Continuous", new AcDbLinetypeTableRecord());
+    mImpl.linetypeByBlock
+        = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"ByBlock", new AcDbLinetypeTableRecord());
+    mImpl.linetypeByLayer
+        = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"ByLayer", new AcDbLinetypeTableRecord());
+    mImpl.linetypeContinuous
+        = ensureRecord(mImpl.linetypeTable, &mLinetypes, L"Continuous", new AcDbLinetypeTableRecord());
     mImpl.layerZero = ensureRecord(mImpl.layerTable, &mLayers, L"0", new AcDbLayerTableRecord());
-    mImpl.textStyleStandard = ensureRecord(mImpl.textStyleTable, &mTextStyles, L"Standard", new AcDbTextStyleTableRecord());
-    mImpl.dimStyleStandard = ensureRecord(mImpl.dimStyleTable, nullptr, L"Standard", new AcDbDimStyleTableRecord());
+    mImpl.textStyleStandard
+        = ensureRecord(mImpl.textStyleTable, &mTextStyles, L"Standard", new AcDbTextStyleTableRecord());
+    mImpl.dimStyleStandard
+        = ensureRecord(mImpl.dimStyleTable, nullptr, L"Standard", new AcDbDimStyleTableRecord());
     ensureRecord(mImpl.regAppTable, nullptr, L"ACAD", new AcDbRegAppTableRecord());
+    // Layers made here or for entities, and those naming a linetype the file lacks, draw Continuous.
+    for (const auto& [key, layerId] : mLayers) {
+        auto* layer = AcDbLayerTableRecord::cast(DatabaseImpl::peek(layerId));
+        if (layer != nullptr && layer->linetypeObjectId().isNull())
+            static_cast<AcDbLayerTableRecord*>(mImpl.modify(layerId))
+                ->setLinetypeObjectId(mImpl.linetypeContinuous);
+    }
 }
 
 void DrawingReader::resolveLinks()
@@ -1928,20 +2007,30 @@ void DrawingReader::resolveLinks()
     for (const DictionaryEntry& entry : mEntries) {
         AcDbStub* target = stubOf(entry.handle);
         if (target == nullptr)
-            throwReadError(entry.where, "dictionary entry \"" + arxhost::toUtf8(entry.key) + "\" refers to handle "
-                    + arxhost::toUtf8(arxhost::handleText(AcDbHandle(entry.handle))) + ", which is not in the drawing");
-        static_cast<AcDbDictionary*>(entry.dictionary->object())->hostAdoptEntry(entry.key, AcDbObjectId(target));
+            throwReadError(entry.where,
+                "dictionary entry \"" + arxhost::toUtf8(entry.key) + "\" refers to handle "
+                    + arxhost::toUtf8(arxhost::handleText(AcDbHandle(entry.handle)))
+                    + ", which is not in the drawing");
+        // Dictionaries hold objects; an entity there would be written where no reader looks for it.
+        if (AcDbEntity::cast(target->object()) != nullptr)
+            throwReadError(entry.where,
+                "dictionary entry \"" + arxhost::toUtf8(entry.key) + "\" refers to handle "
+                    + arxhost::toUtf8(arxhost::handleText(AcDbHandle(entry.handle))) + ", which is an entity");
+        static_cast<AcDbDictionary*>(entry.dictionary->object())
+            ->hostAdoptEntry(entry.key, AcDbObjectId(target));
         if (target->object()->ownerId().isNull())
             target->object()->setOwnerId(AcDbObjectId(entry.dictionary));
     }
     for (const GroupMember& member : mMembers) {
         AcDbStub* target = stubOf(member.handle);
         if (target == nullptr)
-            throwReadError(member.where, "group member " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(member.handle)))
+            throwReadError(member.where,
+                "group member " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(member.handle)))
                     + " is not in the drawing");
         auto* group = static_cast<AcDbGroup*>(member.group->object());
         if (group->append(AcDbObjectId(target)) != Acad::eOk)
-            throwReadError(member.where, "group member " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(member.handle)))
+            throwReadError(member.where,
+                "group member " + arxhost::toUtf8(arxhost::handleText(AcDbHandle(member.handle)))
                     + " is not an entity of the drawing");
     }
     for (const HandleLinks& links : mLinks) {
@@ -1966,9 +2055,12 @@ void DrawingReader::resolveLinks()
     for (const NameLink& link : mBlockReferences) {
         auto block = mBlocks.find(upper(link.name));
         if (block == mBlocks.end())
-            throwReadError(link.where, "INSERT refers to block \"" + arxhost::toUtf8(link.name) + "\", which the drawing does not define");
+            throwReadError(link.where,
+                "INSERT refers to block \"" + arxhost::toUtf8(link.name)
+                    + "\", which the drawing does not define");
         static_cast<AcDbBlockReference*>(link.stub->object())->setBlockTableRecord(block->second);
     }
+    refuseCircularBlocks();
     auto* dimStyles = AcDbDimStyleTable::cast(DatabaseImpl::peek(mImpl.dimStyleTable));
     for (const NameLink& link : mDimensionStyles) {
         AcDbObjectId styleId;
@@ -1983,8 +2075,9 @@ void DrawingReader::resolveLinks()
         if (target == nullptr)
             continue;
         const auto& info = arxhost::dimVarInfo(pending.var);
-        arxhost::DimVarValue value = info.kind == arxhost::DimVarKind::Arrow ? arxhost::DimVarValue(arxhost::arrowBlockName(AcDbObjectId(target)))
-                                                                              : arxhost::DimVarValue(AcDbObjectId(target));
+        arxhost::DimVarValue value = info.kind == arxhost::DimVarKind::Arrow
+            ? arxhost::DimVarValue(arxhost::arrowBlockName(AcDbObjectId(target)))
+            : arxhost::DimVarValue(AcDbObjectId(target));
         AcDbObject* object = pending.dimension->object();
         if (auto* dim = AcDbDimension::cast(object))
             dim->hostSetOverride(pending.var, value);
@@ -1994,12 +2087,51 @@ void DrawingReader::resolveLinks()
     // The group dictionary is the root's ACAD_GROUP entry; a drawing without one gets one.
     auto* root = static_cast<AcDbDictionary*>(mImpl.modify(mRootDictionary));
     AcDbObjectId groups;
-    if (root->getAt(L"ACAD_GROUP", groups) != Acad::eOk || AcDbDictionary::cast(DatabaseImpl::peek(groups)) == nullptr) {
+    if (root->getAt(L"ACAD_GROUP", groups) != Acad::eOk
+        || AcDbDictionary::cast(DatabaseImpl::peek(groups)) == nullptr) {
         Identity none;
         groups = addObject(new AcDbDictionary(), mRootDictionary, none, mTag);
         root->hostAdoptEntry(L"ACAD_GROUP", groups);
     }
     mImpl.groupDictionary = groups;
+}
+
+void DrawingReader::refuseCircularBlocks() const
+{
+    // A block that contains itself, directly or through other blocks, has no end: whatever draws or
+    // measures it would never return. Such a file is refused, naming the INSERT that closes the circle.
+    std::unordered_map<const AcDbStub*, std::vector<std::pair<const AcDbStub*, Position>>> shows;
+    for (const NameLink& link : mBlockReferences) {
+        const auto* ref = static_cast<const AcDbBlockReference*>(link.stub->object());
+        shows[ref->ownerId()].emplace_back(ref->blockTableRecord(), link.where);
+    }
+    auto nameOf = [](const AcDbStub* stub) {
+        const auto* block = AcDbSymbolTableRecord::cast(DatabaseImpl::peek(AcDbObjectId(stub)));
+        return block == nullptr ? std::string() : arxhost::toUtf8(block->hostName());
+    };
+    enum class Mark { Open, Done };
+    std::unordered_map<const AcDbStub*, Mark> marks;
+    for (const auto& [start, unused] : shows) {
+        if (!marks.emplace(start, Mark::Open).second)
+            continue;
+        std::vector<std::pair<const AcDbStub*, std::size_t>> path = {{start, 0}};
+        while (!path.empty()) {
+            const AcDbStub* block = path.back().first;
+            auto children = shows.find(block);
+            if (children == shows.end() || path.back().second == children->second.size()) {
+                marks[block] = Mark::Done;
+                path.pop_back();
+                continue;
+            }
+            const auto [target, where] = children->second[path.back().second++];
+            auto [mark, added] = marks.emplace(target, Mark::Open);
+            if (added)
+                path.emplace_back(target, 0);
+            else if (mark->second == Mark::Open)
+                throwReadError(
+                    where, "INSERT of block \"" + nameOf(target) + "\" makes the block contain itself");
+        }
+    }
 }
 
 void DrawingReader::applyHeader()
@@ -2034,7 +2166,7 @@ void DrawingReader::applyHeader()
             break;
         case arxhost::VarKind::Point2d:
         case arxhost::VarKind::Point3d: {
-            std::array<double, 3> p { 0, 0, 0 };
+            std::array<double, 3> p {0, 0, 0};
             for (const RawTag& tag : tags) {
                 const int axis = tag.code / 10 - 1;
                 if (tag.code % 10 == 0 && axis >= 0 && axis < 3)
@@ -2046,9 +2178,9 @@ void DrawingReader::applyHeader()
         case arxhost::VarKind::TableName: {
             const std::wstring recordName = arxhost::fromUtf8(first);
             AcDbObjectId tableId = key == L"CLAYER" ? mImpl.layerTable
-                : key == L"CELTYPE"                ? mImpl.linetypeTable
-                : key == L"DIMSTYLE"               ? mImpl.dimStyleTable
-                                                   : mImpl.textStyleTable;
+                : key == L"CELTYPE"                 ? mImpl.linetypeTable
+                : key == L"DIMSTYLE"                ? mImpl.dimStyleTable
+                                                    : mImpl.textStyleTable;
             const auto* table = AcDbSymbolTable::cast(DatabaseImpl::peek(tableId));
             AcDbObjectId id;
             if (table != nullptr && table->getAt(recordName.c_str(), id) == Acad::eOk)
@@ -2070,7 +2202,8 @@ void DrawingReader::renumberProvisionalHandles()
     // Kept records without a handle (old files) get theirs now, with their owner, where a file of the
     // versions the host writes has them: first, or after a table's name.
     auto handleTags = [](AcDbHandle handle, AcDbHandle owner) {
-        return RawTags { { 5, arxhost::toUtf8(arxhost::handleText(handle)) }, { 330, arxhost::toUtf8(arxhost::handleText(owner)) } };
+        return RawTags {{5, arxhost::toUtf8(arxhost::handleText(handle))},
+            {330, arxhost::toUtf8(arxhost::handleText(owner))}};
     };
     for (AcDbStub* stub : mProvisional) {
         AcDbObject* object = stub->object();
@@ -2081,7 +2214,8 @@ void DrawingReader::renumberProvisionalHandles()
             entity->hostSetTags(std::move(tags));
         } else if (auto* kept = arxhost::UnmodelledObject::cast(object)) {
             RawTags tags = kept->tags();
-            const std::size_t at = (kept->type() == L"TABLE" && !tags.empty() && tags.front().code == 2) ? 1 : 0;
+            const std::size_t at
+                = (kept->type() == L"TABLE" && !tags.empty() && tags.front().code == 2) ? 1 : 0;
             RawTags identity = handleTags(stub->handle(), owner);
             tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(at), identity.begin(), identity.end());
             kept->hostSetTags(std::move(tags));
@@ -2124,7 +2258,8 @@ std::unique_ptr<AcDbDatabase> readDrawingFile(const std::filesystem::path& file)
     auto db = std::make_unique<AcDbDatabase>(false);
     DrawingReader drawingReader(reader, *db);
     drawingReader.read();
-    db->impl().fileName = file.wstring();
+    // File names are UTF-8 bytes here; path::wstring() would throw for non-ASCII in the "C" locale.
+    db->impl().fileName = arxhost::fromUtf8(file.string());
     return db;
 }
 

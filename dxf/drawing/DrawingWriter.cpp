@@ -5,12 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <cwctype>
+#include <initializer_list>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "core/Diagnostics.h"
 #include "db/DatabaseImpl.h"
@@ -38,9 +43,22 @@ using arxhost::RawTags;
 
 constexpr double kPi = 3.14159265358979323846;
 
-double degrees(double radians) { return radians * 180.0 / kPi; }
+// An angle in degrees, rounded to 12 significant digits: read back (degrees to radians) and written
+// again, it comes out the same, so that saving a drawing that was read does not change its angles' text.
+double degrees(double radians)
+{
+    const double value = radians * 180.0 / kPi;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 12).ptr;
+    double rounded = value;
+    std::from_chars(text, end, rounded);
+    return rounded;
+}
 
-std::uint64_t handleOf(AcDbObjectId id) { return id.isNull() ? 0 : id.handle().value(); }
+std::uint64_t handleOf(AcDbObjectId id)
+{
+    return id.isNull() ? 0 : id.handle().value();
+}
 
 const ACHAR* nameOf(AcDbObjectId id)
 {
@@ -58,15 +76,16 @@ std::wstring upper(const wchar_t* text)
 
 class DrawingWriter {
 public:
-    DrawingWriter(AcDbDatabase& db, const WriteOptions& options)
+    DrawingWriter(AcDbDatabase& db, const WriteOptions& options, const OutputSink& sink)
         : mDb(db)
         , mImpl(db.impl())
         , mOptions(options)
         , mWriter(options.version, codePageOf(db), options.lineEnd)
+        , mSink(sink)
     {
     }
 
-    std::string write();
+    void write();
 
 private:
     static std::string codePageOf(const AcDbDatabase& db)
@@ -79,11 +98,22 @@ private:
     void completeForVersion();
     AcDbObjectId addUnmodelled(const std::wstring& type, RawTags tags, AcDbObjectId owner);
     void prepareDimensionBlocks();
+    void reserveWriterHandles();
 
     // ---- Low level ----
     void kept(const RawTag& tag);
     // The kept groups of one subclass section (the n-th with that name); "" for those before any marker.
-    void extras(const AcDbObject& object, std::string_view section, int occurrence = 0, std::set<short> skip = {});
+    void extras(const AcDbObject& object, std::string_view section, int occurrence = 0,
+        std::initializer_list<short> skip = {});
+    // The name of a layer or linetype in the file's encoding: they recur on every entity, so each is
+    // encoded once.
+    const std::string& encodedName(AcDbObjectId record)
+    {
+        auto [entry, added] = mEncodedNames.try_emplace(static_cast<const AcDbStub*>(record));
+        if (added)
+            mWriter.codec().encode(nameOf(record), entry->second);
+        return entry->second;
+    }
     static const RawTag* keptTag(const AcDbObject& object, short code);
     void point(int code, const AcGePoint3d& p) { mWriter.writePoint(code, p.x, p.y, p.z); }
     void normal(const AcGeVector3d& n)
@@ -93,7 +123,8 @@ private:
     }
     void text(int code, const std::wstring& value) { mWriter.writeText(code, value); }
     void text(int code, const wchar_t* value) { mWriter.writeText(code, value == nullptr ? L"" : value); }
-    void objectStart(const wchar_t* type, const AcDbObject& object, AcDbObjectId owner, std::vector<AcDbObjectId> reactors = {});
+    void objectStart(const wchar_t* type, const AcDbObject& object, AcDbObjectId owner,
+        std::vector<AcDbObjectId> reactors = {});
     void xdata(const AcDbObject& object, const std::vector<arxhost::TypedValue>* extra = nullptr);
 
     // ---- Sections ----
@@ -112,13 +143,25 @@ private:
     void entityCommon(const AcDbEntity& entity, const wchar_t* type, bool paperSpace);
     void dimensionStyleOverrides(const AcDbDimension& dimension, std::vector<arxhost::TypedValue>& out);
     void object(AcDbObjectId id);
+    // Hands the text so far to the sink once a chunk has collected, so that memory stays flat however
+    // large the drawing is.
+    void flushIfFull()
+    {
+        if (mWriter.size() >= kChunkBytes) {
+            mSink(mWriter.data());
+            mWriter.clear();
+        }
+    }
+    static constexpr std::size_t kChunkBytes = std::size_t {1} << 20;
 
     AcDbDatabase& mDb;
     DatabaseImpl& mImpl;
     WriteOptions mOptions;
     TagWriter mWriter;
-    std::map<const AcDbStub*, std::vector<AcDbObjectId>> mGroupsOf;  // entity → the groups holding it
-    std::map<const AcDbStub*, AcDbObjectId> mLayoutOf;              // block record → its layout
+    const OutputSink& mSink;
+    std::map<const AcDbStub*, std::vector<AcDbObjectId>> mGroupsOf; // entity → the groups holding it
+    std::map<const AcDbStub*, AcDbObjectId> mLayoutOf; // block record → its layout
+    std::unordered_map<const AcDbStub*, std::string> mEncodedNames;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -172,7 +215,8 @@ void DrawingWriter::kept(const RawTag& tag)
     }
 }
 
-void DrawingWriter::extras(const AcDbObject& object, std::string_view section, int occurrence, std::set<short> skip)
+void DrawingWriter::extras(
+    const AcDbObject& object, std::string_view section, int occurrence, std::initializer_list<short> skip)
 {
     const arxhost::SharedRawTags& tags = object.hostDxfExtras();
     if (!tags)
@@ -188,7 +232,7 @@ void DrawingWriter::extras(const AcDbObject& object, std::string_view section, i
             inSection = tag.value == section && seen++ == occurrence;
             continue;
         }
-        if (inSection && skip.count(tag.code) == 0)
+        if (inSection && std::find(skip.begin(), skip.end(), tag.code) == skip.end())
             kept(tag);
     }
 }
@@ -204,10 +248,24 @@ const RawTag* DrawingWriter::keptTag(const AcDbObject& object, short code)
     return nullptr;
 }
 
-void DrawingWriter::objectStart(const wchar_t* type, const AcDbObject& object, AcDbObjectId owner, std::vector<AcDbObjectId> reactors)
+void DrawingWriter::objectStart(
+    const wchar_t* type, const AcDbObject& object, AcDbObjectId owner, std::vector<AcDbObjectId> reactors)
 {
-    mWriter.writeString(0, arxhost::toUtf8(type));
-    mWriter.writeHandle(object.dxfTypeName() == std::wstring(L"DIMSTYLE") ? 105 : 5, object.handle().value());
+    // Type names are short ASCII words: converted on the stack.
+    std::array<char, 64> ascii {};
+    std::size_t length = 0;
+    bool plain = true;
+    for (const wchar_t* c = type; *c != 0 && plain; ++c) {
+        plain = *c < 0x80 && length < ascii.size();
+        if (plain)
+            ascii[length++] = static_cast<char>(*c);
+    }
+    if (plain)
+        mWriter.writeString(0, std::string_view(ascii.data(), length));
+    else
+        mWriter.writeString(0, arxhost::toUtf8(type));
+    mWriter.writeHandle(
+        std::wcscmp(object.dxfTypeName(), L"DIMSTYLE") == 0 ? 105 : 5, object.handle().value());
     for (AcDbObjectId reactor : object.hostPersistentReactors())
         if (std::find(reactors.begin(), reactors.end(), reactor) == reactors.end())
             reactors.push_back(reactor);
@@ -274,8 +332,8 @@ AcDbObjectId DrawingWriter::addUnmodelled(const std::wstring& type, RawTags tags
     mImpl.add(object, owner, id);
     // The kept groups start with the object's own handle and owner, as a file has them.
     RawTags all;
-    all.push_back({ 5, arxhost::toUtf8(arxhost::handleText(id.handle())) });
-    all.push_back({ 330, arxhost::toUtf8(arxhost::handleText(owner.handle())) });
+    all.push_back({5, arxhost::toUtf8(arxhost::handleText(id.handle()))});
+    all.push_back({330, arxhost::toUtf8(arxhost::handleText(owner.handle()))});
     all.insert(all.end(), tags.begin(), tags.end());
     object->hostSetTags(std::move(all));
     mImpl.close(id);
@@ -287,26 +345,27 @@ void DrawingWriter::completeForVersion()
     const bool wasLoading = mImpl.loading();
     mImpl.setLoading(true);
     // Tables the host does not model but every drawing of these versions has.
-    auto ensureTable = [&](const std::string& name, const std::vector<std::pair<std::wstring, RawTags>>& records) {
-        if (mImpl.file.unmodelledTables.count(name) != 0)
-            return;
-        AcDbObjectId table = addUnmodelled(L"TABLE", {}, AcDbObjectId());
-        RawTags tableTags = { { 2, name }, { 5, arxhost::toUtf8(arxhost::handleText(table.handle())) }, { 330, "0" },
-            { 100, "AcDbSymbolTable" }, { 70, std::to_string(records.size()) } };
-        static_cast<arxhost::UnmodelledObject*>(mImpl.modify(table))->hostSetTags(std::move(tableTags));
-        for (const auto& [type, tags] : records)
-            addUnmodelled(type, tags, table);
-        mImpl.file.unmodelledTables[name] = table;
-    };
+    auto ensureTable
+        = [&](const std::string& name, const std::vector<std::pair<std::wstring, RawTags>>& records) {
+              if (mImpl.file.unmodelledTables.count(name) != 0)
+                  return;
+              AcDbObjectId table = addUnmodelled(L"TABLE", {}, AcDbObjectId());
+              RawTags tableTags = {{2, name}, {5, arxhost::toUtf8(arxhost::handleText(table.handle()))},
+                  {330, "0"}, {100, "AcDbSymbolTable"}, {70, std::to_string(records.size())}};
+              static_cast<arxhost::UnmodelledObject*>(mImpl.modify(table))->hostSetTags(std::move(tableTags));
+              for (const auto& [type, tags] : records)
+                  addUnmodelled(type, tags, table);
+              mImpl.file.unmodelledTables[name] = table;
+          };
     const double height = 297;
-    ensureTable("VPORT", { { L"VPORT",
-                             { { 100, "AcDbSymbolTableRecord" }, { 100, "AcDbViewportTableRecord" }, { 2, "*Active" }, { 70, "0" },
-                                 { 10, "0.0" }, { 20, "0.0" }, { 11, "1.0" }, { 21, "1.0" }, { 12, "210.0" }, { 22, "148.5" },
-                                 { 13, "0.0" }, { 23, "0.0" }, { 14, "10.0" }, { 24, "10.0" }, { 15, "10.0" }, { 25, "10.0" },
-                                 { 16, "0.0" }, { 26, "0.0" }, { 36, "1.0" }, { 17, "0.0" }, { 27, "0.0" }, { 37, "0.0" },
-                                 { 40, drawing::formatDouble(height) }, { 41, "1.6" }, { 42, "50.0" }, { 43, "0.0" }, { 44, "0.0" },
-                                 { 50, "0.0" }, { 51, "0.0" }, { 71, "0" }, { 72, "1000" }, { 73, "1" }, { 74, "3" }, { 75, "0" },
-                                 { 76, "0" }, { 77, "0" }, { 78, "0" } } } });
+    ensureTable("VPORT",
+        {{L"VPORT",
+            {{100, "AcDbSymbolTableRecord"}, {100, "AcDbViewportTableRecord"}, {2, "*Active"}, {70, "0"},
+                {10, "0.0"}, {20, "0.0"}, {11, "1.0"}, {21, "1.0"}, {12, "210.0"}, {22, "148.5"}, {13, "0.0"},
+                {23, "0.0"}, {14, "10.0"}, {24, "10.0"}, {15, "10.0"}, {25, "10.0"}, {16, "0.0"}, {26, "0.0"},
+                {36, "1.0"}, {17, "0.0"}, {27, "0.0"}, {37, "0.0"}, {40, drawing::formatDouble(height)},
+                {41, "1.6"}, {42, "50.0"}, {43, "0.0"}, {44, "0.0"}, {50, "0.0"}, {51, "0.0"}, {71, "0"},
+                {72, "1000"}, {73, "1"}, {74, "3"}, {75, "0"}, {76, "0"}, {77, "0"}, {78, "0"}}}});
     ensureTable("VIEW", {});
     ensureTable("UCS", {});
 
@@ -317,24 +376,27 @@ void DrawingWriter::completeForVersion()
         auto* dictionary = new AcDbDictionary();
         mImpl.add(dictionary, mImpl.namedObjects, layouts);
         mImpl.close(layouts);
-        static_cast<AcDbDictionary*>(mImpl.modify(mImpl.namedObjects))->hostAdoptEntry(L"ACAD_LAYOUT", layouts);
+        static_cast<AcDbDictionary*>(mImpl.modify(mImpl.namedObjects))
+            ->hostAdoptEntry(L"ACAD_LAYOUT", layouts);
         struct Space {
             const wchar_t* name;
             AcDbObjectId block;
             int flags;
             int tab;
         };
-        for (const Space& space : { Space { L"Model", mImpl.modelSpace, 1, 0 }, Space { L"Layout1", mImpl.paperSpace, 0, 1 } }) {
-            RawTags tags = { { 100, "AcDbPlotSettings" }, { 1, "" }, { 2, "none_device" }, { 4, "" }, { 6, "" }, { 40, "0.0" },
-                { 41, "0.0" }, { 42, "0.0" }, { 43, "0.0" }, { 44, "420.0" }, { 45, "297.0" }, { 46, "0.0" }, { 47, "0.0" },
-                { 48, "0.0" }, { 49, "0.0" }, { 140, "0.0" }, { 141, "0.0" }, { 142, "1.0" }, { 143, "1.0" }, { 70, "1024" },
-                { 72, "1" }, { 73, "0" }, { 74, "5" }, { 7, "" }, { 75, "16" }, { 76, "0" }, { 77, "2" }, { 78, "300" },
-                { 147, "1.0" }, { 148, "0.0" }, { 149, "0.0" }, { 100, "AcDbLayout" }, { 1, arxhost::toUtf8(space.name) },
-                { 70, std::to_string(space.flags) }, { 71, std::to_string(space.tab) }, { 10, "0.0" }, { 20, "0.0" },
-                { 11, "420.0" }, { 21, "297.0" }, { 12, "0.0" }, { 22, "0.0" }, { 32, "0.0" }, { 14, "0.0" }, { 24, "0.0" },
-                { 34, "0.0" }, { 15, "0.0" }, { 25, "0.0" }, { 35, "0.0" }, { 146, "0.0" }, { 13, "0.0" }, { 23, "0.0" },
-                { 33, "0.0" }, { 16, "1.0" }, { 26, "0.0" }, { 36, "0.0" }, { 17, "0.0" }, { 27, "1.0" }, { 37, "0.0" },
-                { 76, "0" }, { 330, arxhost::toUtf8(arxhost::handleText(space.block.handle())) } };
+        for (const Space& space :
+            {Space {L"Model", mImpl.modelSpace, 1, 0}, Space {L"Layout1", mImpl.paperSpace, 0, 1}}) {
+            RawTags tags = {{100, "AcDbPlotSettings"}, {1, ""}, {2, "none_device"}, {4, ""}, {6, ""},
+                {40, "0.0"}, {41, "0.0"}, {42, "0.0"}, {43, "0.0"}, {44, "420.0"}, {45, "297.0"}, {46, "0.0"},
+                {47, "0.0"}, {48, "0.0"}, {49, "0.0"}, {140, "0.0"}, {141, "0.0"}, {142, "1.0"}, {143, "1.0"},
+                {70, "1024"}, {72, "1"}, {73, "0"}, {74, "5"}, {7, ""}, {75, "16"}, {76, "0"}, {77, "2"},
+                {78, "300"}, {147, "1.0"}, {148, "0.0"}, {149, "0.0"}, {100, "AcDbLayout"},
+                {1, arxhost::toUtf8(space.name)}, {70, std::to_string(space.flags)},
+                {71, std::to_string(space.tab)}, {10, "0.0"}, {20, "0.0"}, {11, "420.0"}, {21, "297.0"},
+                {12, "0.0"}, {22, "0.0"}, {32, "0.0"}, {14, "0.0"}, {24, "0.0"}, {34, "0.0"}, {15, "0.0"},
+                {25, "0.0"}, {35, "0.0"}, {146, "0.0"}, {13, "0.0"}, {23, "0.0"}, {33, "0.0"}, {16, "1.0"},
+                {26, "0.0"}, {36, "0.0"}, {17, "0.0"}, {27, "1.0"}, {37, "0.0"}, {76, "0"},
+                {330, arxhost::toUtf8(arxhost::handleText(space.block.handle()))}};
             AcDbObjectId layout = addUnmodelled(L"LAYOUT", std::move(tags), layouts);
             static_cast<AcDbDictionary*>(mImpl.modify(layouts))->hostAdoptEntry(space.name, layout);
             mLayoutOf[space.block] = layout;
@@ -414,7 +476,8 @@ void DrawingWriter::prepareDimensionBlocks()
         arrow->setClosed(true);
         arrow->setConstantWidth(size / 6);
         add(arrow);
-        auto* label = new AcDbText(dim->isUsingDefaultTextPosition() ? end : dim->textPosition(), dim->hostFormattedText().kwszPtr(),
+        auto* label = new AcDbText(dim->isUsingDefaultTextPosition() ? end : dim->textPosition(),
+            dim->hostFormattedText().kwszPtr(),
             dim->dimtxsty().isNull() ? mImpl.textStyleStandard : dim->dimtxsty(), textHeight, 0);
         add(label);
         mImpl.file.dimensionBlocks[id] = name;
@@ -434,9 +497,19 @@ struct HeaderCode {
 
 // Variables whose group code does not follow from their kind.
 constexpr HeaderCode kHeaderCodes[] = {
-    { L"CLAYER", 8 }, { L"CELTYPE", 6 }, { L"TEXTSTYLE", 7 }, { L"DIMSTYLE", 2 }, { L"DIMTXSTY", 7 }, { L"UCSNAME", 2 },
-    { L"DIMBLK", 1 }, { L"DIMBLK1", 1 }, { L"DIMBLK2", 1 }, { L"DIMLDRBLK", 1 }, { L"DIMPOST", 1 }, { L"DIMAPOST", 1 },
-    { L"CECOLOR", 62 },
+    {L"CLAYER", 8},
+    {L"CELTYPE", 6},
+    {L"TEXTSTYLE", 7},
+    {L"DIMSTYLE", 2},
+    {L"DIMTXSTY", 7},
+    {L"UCSNAME", 2},
+    {L"DIMBLK", 1},
+    {L"DIMBLK1", 1},
+    {L"DIMBLK2", 1},
+    {L"DIMLDRBLK", 1},
+    {L"DIMPOST", 1},
+    {L"DIMAPOST", 1},
+    {L"CECOLOR", 62},
 };
 
 int codeFor(const std::wstring& name, arxhost::VarKind kind)
@@ -461,6 +534,28 @@ int codeFor(const std::wstring& name, arxhost::VarKind kind)
     return 1;
 }
 
+// Whether the group code a file gave a variable can carry the variable's kind: a file may use any code
+// there, and what is written back must read as the value it is.
+bool codeFits(int code, arxhost::VarKind kind)
+{
+    const ValueType type = valueTypeOf(code);
+    switch (kind) {
+    case arxhost::VarKind::Short:
+    case arxhost::VarKind::Long:
+        return type == ValueType::Int16 || type == ValueType::Int32 || type == ValueType::Int64
+            || type == ValueType::Double;
+    case arxhost::VarKind::Real:
+        return type == ValueType::Double;
+    case arxhost::VarKind::Text:
+    case arxhost::VarKind::TableName:
+        return type == ValueType::String;
+    case arxhost::VarKind::Point2d:
+    case arxhost::VarKind::Point3d:
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void DrawingWriter::header()
@@ -479,14 +574,17 @@ void DrawingWriter::header()
     std::set<std::wstring> written;
     auto modelledValue = [&](const std::wstring& name, const arxhost::SysVarInfo& info, RawTags& tags) {
         // The current value, written with the codes the file used (or those of the variable's kind).
-        const int code = tags.empty() ? codeFor(name, info.kind) : tags.front().code;
+        const int code
+            = tags.empty() || !codeFits(tags.front().code, info.kind) ? codeFor(name, info.kind) : tags.front().code;
         arxhost::HeaderValue value = vars.find(name) == nullptr ? info.defaultValue : *vars.find(name);
         if (info.kind == arxhost::VarKind::TableName) {
             AcDbObjectId id = name == L"CLAYER" ? mDb.clayer()
-                : name == L"CELTYPE"           ? mDb.celtype()
-                : name == L"TEXTSTYLE"         ? mDb.textstyle()
-                : name == L"DIMSTYLE"          ? mDb.dimstyle()
-                                               : (std::holds_alternative<AcDbObjectId>(value) ? std::get<AcDbObjectId>(value) : AcDbObjectId());
+                : name == L"CELTYPE"            ? mDb.celtype()
+                : name == L"TEXTSTYLE"          ? mDb.textstyle()
+                : name == L"DIMSTYLE"
+                ? mDb.dimstyle()
+                : (std::holds_alternative<AcDbObjectId>(value) ? std::get<AcDbObjectId>(value)
+                                                               : AcDbObjectId());
             mWriter.writeText(code, nameOf(id));
             return;
         }
@@ -649,6 +747,7 @@ void DrawingWriter::table(const wchar_t* name, AcDbObjectId tableId)
     extras(*symbolTable, "AcDbSymbolTable", 0);
     if (std::wstring(name) == L"DIMSTYLE") {
         if (keptTag(*symbolTable, 71) != nullptr) {
+            mWriter.writeString(100, "AcDbDimStyleTable");
             extras(*symbolTable, "AcDbDimStyleTable");
         } else {
             mWriter.writeString(100, "AcDbDimStyleTable");
@@ -688,7 +787,7 @@ void DrawingWriter::tableRecord(AcDbObjectId id)
         if (!layer->isPlottable())
             mWriter.writeBool(290, false);
         mWriter.writeInt(370, layer->lineWeight());
-        extras(*layer, "AcDbLayerTableRecord", 0, { 70 });
+        extras(*layer, "AcDbLayerTableRecord", 0, {70});
     } else if (const auto* linetype = AcDbLinetypeTableRecord::cast(record)) {
         mWriter.writeString(100, "AcDbLinetypeTableRecord");
         mWriter.writeText(2, linetype->hostName());
@@ -725,7 +824,7 @@ void DrawingWriter::tableRecord(AcDbObjectId id)
         style->bigFontFileName(bigFont);
         mWriter.writeText(3, font);
         mWriter.writeText(4, bigFont);
-        extras(*style, "AcDbTextStyleTableRecord", 0, { 71 });
+        extras(*style, "AcDbTextStyleTableRecord", 0, {71});
     } else if (const auto* app = AcDbRegAppTableRecord::cast(record)) {
         mWriter.writeString(100, "AcDbRegAppTableRecord");
         mWriter.writeText(2, app->hostName());
@@ -739,7 +838,8 @@ void DrawingWriter::tableRecord(AcDbObjectId id)
         std::vector<const arxhost::DimVarInfo*> infos;
         for (int v = 0; v < static_cast<int>(arxhost::DimVar::Count); ++v)
             infos.push_back(&arxhost::dimVarInfo(static_cast<arxhost::DimVar>(v)));
-        std::sort(infos.begin(), infos.end(), [](const auto* a, const auto* b) { return a->dxfCode < b->dxfCode; });
+        std::sort(
+            infos.begin(), infos.end(), [](const auto* a, const auto* b) { return a->dxfCode < b->dxfCode; });
         for (const arxhost::DimVarInfo* info : infos) {
             const arxhost::DimVarValue value = dimstyle->hostDimVarGet(info->var);
             switch (info->kind) {
@@ -832,7 +932,7 @@ void DrawingWriter::blocks()
         if (paperSpace)
             mWriter.writeInt(67, 1);
         mWriter.writeText(8, layerOf(ends.beginExtras));
-        keptSection(ends.beginExtras, "AcDbEntity", { 8, 67 });
+        keptSection(ends.beginExtras, "AcDbEntity", {8, 67});
         mWriter.writeString(100, "AcDbBlockBegin");
         mWriter.writeText(2, block->hostName());
         int flags = ends.flags;
@@ -856,7 +956,7 @@ void DrawingWriter::blocks()
         if (paperSpace)
             mWriter.writeInt(67, 1);
         mWriter.writeText(8, layerOf(ends.endExtras));
-        keptSection(ends.endExtras, "AcDbEntity", { 8, 67 });
+        keptSection(ends.endExtras, "AcDbEntity", {8, 67});
         mWriter.writeString(100, "AcDbBlockEnd");
         keptSection(ends.endExtras, "AcDbBlockEnd", {});
     }
@@ -885,9 +985,9 @@ void DrawingWriter::entityCommon(const AcDbEntity& e, const wchar_t* type, bool 
     mWriter.writeString(100, "AcDbEntity");
     if (paperSpace)
         mWriter.writeInt(67, 1);
-    mWriter.writeText(8, nameOf(e.layerId()));
+    mWriter.writeString(8, encodedName(e.layerId()));
     if (!e.linetypeId().isNull() && e.linetypeId() != mImpl.linetypeByLayer)
-        mWriter.writeText(6, nameOf(e.linetypeId()));
+        mWriter.writeString(6, encodedName(e.linetypeId()));
     if (e.colorIndex() != 256)
         mWriter.writeInt(62, e.colorIndex());
     if (e.lineWeight() != AcDb::kLnWtByLayer)
@@ -896,11 +996,12 @@ void DrawingWriter::entityCommon(const AcDbEntity& e, const wchar_t* type, bool 
         mWriter.writeDouble(48, e.linetypeScale());
     if (e.visibility() == AcDb::kInvisible)
         mWriter.writeInt(60, 1);
-    extras(e, "AcDbEntity", 0, { 67 });
+    extras(e, "AcDbEntity", 0, {67});
 }
 
 void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
 {
+    flushIfFull();
     const AcDbObject* object = DatabaseImpl::peek(id);
     if (object == nullptr || object->isErased())
         return;
@@ -1024,7 +1125,7 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
                 mWriter.writeDouble(42, bulge);
         }
         normal(pline->normal());
-        extras(*pline, "AcDbPolyline", 0, { 70 });
+        extras(*pline, "AcDbPolyline", 0, {70});
     } else if (const auto* polyline = AcDb2dPolyline::cast(object)) {
         entityCommon(*polyline, L"POLYLINE", paperSpace);
         mWriter.writeString(100, "AcDb2dPolyline");
@@ -1042,7 +1143,7 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
         if (polyline->defaultEndWidth() != 0)
             mWriter.writeDouble(41, polyline->defaultEndWidth());
         normal(polyline->normal());
-        extras(*polyline, "AcDb2dPolyline", 0, { 70 });
+        extras(*polyline, "AcDb2dPolyline", 0, {70});
         xdata(*polyline);
         for (AcDbObjectId vertexId : polyline->hostVertexIds()) {
             const auto* vertex = AcDb2dVertex::cast(DatabaseImpl::peek(vertexId));
@@ -1064,7 +1165,8 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
                 mWriter.writeDouble(41, vertex->endWidth());
             if (vertex->bulge() != 0)
                 mWriter.writeDouble(42, vertex->bulge());
-            mWriter.writeInt(70, 0);
+            if (keptTag(*vertex, 70) == nullptr)
+                mWriter.writeInt(70, 0); // unless the file's own flags follow among the kept groups
             extras(*vertex, "AcDb2dVertex");
         }
         auto& end = mImpl.file.sequenceEnds[static_cast<const AcDbStub*>(polyline->objectId())];
@@ -1103,8 +1205,10 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
         if (block != mImpl.file.dimensionBlocks.end())
             mWriter.writeText(2, block->second);
         point(10, dim->center());
-        point(11, dim->textPosition().isEqualTo(AcGePoint3d::kOrigin) && dim->isUsingDefaultTextPosition() ? dim->hostLeaderEnd()
-                                                                                                          : dim->textPosition());
+        point(11,
+            dim->textPosition().isEqualTo(AcGePoint3d::kOrigin) && dim->isUsingDefaultTextPosition()
+                ? dim->hostLeaderEnd()
+                : dim->textPosition());
         std::int64_t type = 4 | 32 | (dim->isUsingDefaultTextPosition() ? 0 : 128);
         if (const RawTag* kept70 = keptTag(*dim, 70)) {
             std::int64_t old = 0;
@@ -1112,14 +1216,6 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
             type = (old & ~128) | (type & 128);
         }
         mWriter.writeInt(70, type);
-        const bool fromFile = dim->hostDxfExtras() != nullptr;
-        if (!fromFile) {
-            // A dimension made here: the attachment and the measured value, as the host writes them.
-            mWriter.writeInt(71, 5);
-            double measured = 0;
-            const_cast<AcDbRadialDimension*>(dim)->measurement(measured);
-            mWriter.writeDouble(42, measured);
-        }
         ACHAR* override = dim->dimensionText();
         if (*override != 0)
             mWriter.writeText(1, override);
@@ -1127,8 +1223,17 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
         if (dim->textRotation() != 0)
             mWriter.writeDouble(53, degrees(dim->textRotation()));
         normal(dim->normal());
-        mWriter.writeText(3, *nameOf(dim->dimensionStyle()) == 0 ? nameOf(mDb.dimstyle()) : nameOf(dim->dimensionStyle()));
-        extras(*dim, "AcDbDimension", 0, { 70, 280 });
+        mWriter.writeText(
+            3, *nameOf(dim->dimensionStyle()) == 0 ? nameOf(mDb.dimstyle()) : nameOf(dim->dimensionStyle()));
+        if (dim->hostDxfExtras() == nullptr) {
+            // A dimension made here: the attachment and the measured value, as the host writes them. They
+            // come where a file's kept groups come, so that the drawing read back is written the same.
+            mWriter.writeInt(71, 5);
+            double measured = 0;
+            const_cast<AcDbRadialDimension*>(dim)->measurement(measured);
+            mWriter.writeDouble(42, measured);
+        }
+        extras(*dim, "AcDbDimension", 0, {70, 280});
         mWriter.writeString(100, "AcDbRadialDimension");
         point(15, dim->chordPoint());
         mWriter.writeDouble(40, dim->leaderLength());
@@ -1143,51 +1248,52 @@ void DrawingWriter::entity(AcDbObjectId id, bool paperSpace)
     xdata(*object);
 }
 
-void DrawingWriter::dimensionStyleOverrides(const AcDbDimension& dimension, std::vector<arxhost::TypedValue>& out)
+void DrawingWriter::dimensionStyleOverrides(
+    const AcDbDimension& dimension, std::vector<arxhost::TypedValue>& out)
 {
     if (dimension.hostOverrides().empty())
         return;
-    out.push_back({ 1001, std::wstring(L"ACAD") });
-    out.push_back({ 1000, std::wstring(L"DSTYLE") });
-    out.push_back({ 1002, std::wstring(L"{") });
+    out.push_back({1001, std::wstring(L"ACAD")});
+    out.push_back({1000, std::wstring(L"DSTYLE")});
+    out.push_back({1002, std::wstring(L"{")});
     for (const auto& [var, value] : dimension.hostOverrides()) {
         const arxhost::DimVarInfo& info = arxhost::dimVarInfo(var);
         arxhost::TypedValue item;
         switch (info.kind) {
         case arxhost::DimVarKind::Real:
-            item = { 1040, std::get<double>(value) };
+            item = {1040, std::get<double>(value)};
             break;
         case arxhost::DimVarKind::Int:
-            item = { 1070, static_cast<std::int64_t>(std::get<int>(value)) };
+            item = {1070, static_cast<std::int64_t>(std::get<int>(value))};
             break;
         case arxhost::DimVarKind::Bool:
-            item = { 1070, static_cast<std::int64_t>(std::get<bool>(value) ? 1 : 0) };
+            item = {1070, static_cast<std::int64_t>(std::get<bool>(value) ? 1 : 0)};
             break;
         case arxhost::DimVarKind::Char:
-            item = { 1070, static_cast<std::int64_t>(std::get<wchar_t>(value)) };
+            item = {1070, static_cast<std::int64_t>(std::get<wchar_t>(value))};
             break;
         case arxhost::DimVarKind::String:
-            item = { 1000, std::get<std::wstring>(value) };
+            item = {1000, std::get<std::wstring>(value)};
             break;
         case arxhost::DimVarKind::Id: {
             AcDbObjectId id = std::get<AcDbObjectId>(value);
             if (id.isNull())
                 continue;
-            item = { 1005, id };
+            item = {1005, id};
             break;
         }
         case arxhost::DimVarKind::Arrow: {
             AcDbObjectId block = arxhost::arrowBlockId(&mDb, std::get<std::wstring>(value));
             if (block.isNull())
-                continue;  // an arrow named but not defined in the drawing: the default arrow
-            item = { 1005, block };
+                continue; // an arrow named but not defined in the drawing: the default arrow
+            item = {1005, block};
             break;
         }
         }
-        out.push_back({ 1070, static_cast<std::int64_t>(info.dxfCode) });
+        out.push_back({1070, static_cast<std::int64_t>(info.dxfCode)});
         out.push_back(item);
     }
-    out.push_back({ 1002, std::wstring(L"}") });
+    out.push_back({1002, std::wstring(L"}")});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1195,6 +1301,7 @@ void DrawingWriter::dimensionStyleOverrides(const AcDbDimension& dimension, std:
 
 void DrawingWriter::object(AcDbObjectId id)
 {
+    flushIfFull();
     const AcDbObject* object = DatabaseImpl::peek(id);
     if (object == nullptr || object->isErased())
         return;
@@ -1211,7 +1318,7 @@ void DrawingWriter::object(AcDbObjectId id)
         objectStart(L"DICTIONARY", *dictionary, dictionary->ownerId(), reactors);
         mWriter.writeString(100, "AcDbDictionary");
         const bool hardOwner = keptTag(*dictionary, 360) != nullptr;
-        extras(*dictionary, "AcDbDictionary", 0, { 360 });
+        extras(*dictionary, "AcDbDictionary", 0, {360});
         for (const auto& [key, entry] : dictionary->hostEntries()) {
             if (entry.isErased())
                 continue;
@@ -1271,14 +1378,16 @@ void DrawingWriter::objects()
     for (AcDbStub& stubRef : mImpl.stubs()) {
         AcDbStub* stub = &stubRef;
         const AcDbObject* o = stub->object();
-        if (o == nullptr || o->isErased() || AcDbEntity::cast(o) != nullptr || AcDbSymbolTable::cast(o) != nullptr
-            || AcDbSymbolTableRecord::cast(o) != nullptr || AcDbObjectId(stub) == mImpl.namedObjects)
+        if (o == nullptr || o->isErased() || AcDbEntity::cast(o) != nullptr
+            || AcDbSymbolTable::cast(o) != nullptr || AcDbSymbolTableRecord::cast(o) != nullptr
+            || AcDbObjectId(stub) == mImpl.namedObjects)
             continue;
         if (const auto* raw = arxhost::UnmodelledObject::cast(o)) {
             // Unmodelled tables and their records were written in TABLES.
             if (raw->type() == L"TABLE")
                 continue;
-            if (const auto* owner = arxhost::UnmodelledObject::cast(DatabaseImpl::peek(raw->ownerId())); owner != nullptr && owner->type() == L"TABLE")
+            if (const auto* owner = arxhost::UnmodelledObject::cast(DatabaseImpl::peek(raw->ownerId()));
+                owner != nullptr && owner->type() == L"TABLE")
                 continue;
         }
         object(AcDbObjectId(stub));
@@ -1286,14 +1395,40 @@ void DrawingWriter::objects()
     mWriter.writeString(0, "ENDSEC");
 }
 
-std::string DrawingWriter::write()
+void DrawingWriter::reserveWriterHandles()
+{
+    // Records the file needs and the host does not keep as objects (BLOCK, ENDBLK, SEQEND) get their
+    // handles before the header states $HANDSEED, so that the seed stays above every handle written.
+    const auto* table = AcDbBlockTable::cast(DatabaseImpl::peek(mImpl.blockTable));
+    for (AcDbObjectId blockId : table->hostRecordIds()) {
+        if (blockId.isErased())
+            continue;
+        arxhost::DrawingFileData::BlockEnds& ends = mImpl.file.blocks[blockId];
+        if (ends.begin.isNull())
+            ends.begin = mImpl.allocateHandle();
+        if (ends.end.isNull())
+            ends.end = mImpl.allocateHandle();
+    }
+    for (AcDbStub& stub : mImpl.stubs()) {
+        const auto* polyline = AcDb2dPolyline::cast(stub.object());
+        if (polyline == nullptr || polyline->isErased())
+            continue;
+        AcDbHandle& end = mImpl.file.sequenceEnds[&stub].first;
+        if (end.isNull())
+            end = mImpl.allocateHandle();
+    }
+}
+
+void DrawingWriter::write()
 {
     completeForVersion();
     prepareDimensionBlocks();
+    reserveWriterHandles();
     // Which groups hold each entity, for the entities' reactor lists.
     if (const auto* groups = AcDbDictionary::cast(DatabaseImpl::peek(mImpl.groupDictionary)))
         for (const auto& [key, groupId] : groups->hostEntries())
-            if (const auto* group = AcDbGroup::cast(DatabaseImpl::peek(groupId)); group != nullptr && !group->isErased())
+            if (const auto* group = AcDbGroup::cast(DatabaseImpl::peek(groupId));
+                group != nullptr && !group->isErased())
                 for (AcDbObjectId member : group->hostMembers())
                     mGroupsOf[member].push_back(groupId);
 
@@ -1305,15 +1440,23 @@ std::string DrawingWriter::write()
     objects();
     otherSections();
     mWriter.writeString(0, "EOF");
-    return std::string(mWriter.data());
+    mSink(mWriter.data());
+    mWriter.clear();
 }
 
 } // namespace
 
+void writeDrawing(AcDbDatabase& db, const WriteOptions& options, const OutputSink& sink)
+{
+    DrawingWriter writer(db, options, sink);
+    writer.write();
+}
+
 std::string writeDrawing(AcDbDatabase& db, const WriteOptions& options)
 {
-    DrawingWriter writer(db, options);
-    return writer.write();
+    std::string text;
+    writeDrawing(db, options, [&text](std::string_view chunk) { text.append(chunk); });
+    return text;
 }
 
 bool parseVersion(std::string_view text, Version& out)
@@ -1325,12 +1468,12 @@ bool parseVersion(std::string_view text, Version& out)
         Version version;
     };
     static constexpr Name names[] = {
-        { "R2000", "AC1015", "2000", Version::R2000 },
-        { "R2004", "AC1018", "2004", Version::R2004 },
-        { "R2007", "AC1021", "2007", Version::R2007 },
-        { "R2010", "AC1024", "2010", Version::R2010 },
-        { "R2013", "AC1027", "2013", Version::R2013 },
-        { "R2018", "AC1032", "2018", Version::R2018 },
+        {"R2000", "AC1015", "2000", Version::R2000},
+        {"R2004", "AC1018", "2004", Version::R2004},
+        {"R2007", "AC1021", "2007", Version::R2007},
+        {"R2010", "AC1024", "2010", Version::R2010},
+        {"R2013", "AC1027", "2013", Version::R2013},
+        {"R2018", "AC1032", "2018", Version::R2018},
     };
     for (const Name& name : names) {
         if (text == name.release || text == name.acadver || text == name.year) {
@@ -1341,9 +1484,9 @@ bool parseVersion(std::string_view text, Version& out)
     return false;
 }
 
-bool saveDrawingFile(AcDbDatabase& db, const std::filesystem::path& file, const WriteOptions& options, std::string& error)
+bool saveDrawingFile(
+    AcDbDatabase& db, const std::filesystem::path& file, const WriteOptions& options, std::string& error)
 {
-    const std::string text = writeDrawing(db, options);
     const std::filesystem::path target = std::filesystem::absolute(file);
     const std::filesystem::path folder = target.parent_path();
     std::error_code ec;
@@ -1364,15 +1507,25 @@ bool saveDrawingFile(AcDbDatabase& db, const std::filesystem::path& file, const 
         error = "cannot save " + file.string() + ": " + why;
         return false;
     };
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(std::strerror(errno));
-        }
-        done += static_cast<std::size_t>(n);
+    struct WriteFailed {
+        int error;
+    };
+    try {
+        writeDrawing(db, options, [fd](std::string_view chunk) {
+            std::size_t done = 0;
+            while (done < chunk.size()) {
+                const ssize_t n = ::write(fd, chunk.data() + done, chunk.size() - done);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    throw WriteFailed {errno};
+                done += static_cast<std::size_t>(n);
+            }
+        });
+    } catch (const WriteFailed& failure) {
+        return fail(std::strerror(failure.error));
+    } catch (const std::exception& e) {
+        return fail(e.what());
     }
     if (fsync(fd) != 0)
         return fail(std::strerror(errno));
@@ -1393,7 +1546,8 @@ bool saveDrawingFile(AcDbDatabase& db, const std::filesystem::path& file, const 
         error = "cannot save " + file.string() + ": " + std::strerror(why);
         return false;
     }
-    db.impl().fileName = target.wstring();
+    // File names are UTF-8 bytes here; path::wstring() would throw for non-ASCII in the "C" locale.
+    db.impl().fileName = arxhost::fromUtf8(target.string());
     return true;
 }
 

@@ -1,6 +1,14 @@
-# Runs the tag reader's fuzzer for SECONDS on a fresh corpus: the hand-written seeds and, when present,
-# the sample drawings ($PLANROAD_DXF_SAMPLES or SAMPLES). Fails when the fuzzer finds a crash.
-# Usage: cmake -DFUZZER=... -DSEEDS=... -DDICTIONARY=... -DSAMPLES=... -DCORPUS=... -DSECONDS=20 -P RunFuzzer.cmake
+# Runs a DXF fuzzer for SECONDS on a fresh corpus: the hand-written seeds and, when present, the sample
+# drawings ($PLANROAD_DXF_SAMPLES or SAMPLES). Fails when the fuzzer finds a crash, a sanitizer report,
+# a leak or an input that takes longer than TIMEOUT seconds (10 unless given).
+# Usage: cmake -DFUZZER=... -DSEEDS=... -DDICTIONARY=... -DSAMPLES=... -DCORPUS=... -DSECONDS=20
+#        [-DMAX_LEN=16384] [-DTIMEOUT=10] -P RunFuzzer.cmake
+if(NOT DEFINED MAX_LEN)
+  set(MAX_LEN 16384)
+endif()
+if(NOT DEFINED TIMEOUT)
+  set(TIMEOUT 10)
+endif()
 file(REMOVE_RECURSE "${CORPUS}")
 file(MAKE_DIRECTORY "${CORPUS}" "${CORPUS}-findings")
 file(GLOB seeds "${SEEDS}/*")
@@ -15,8 +23,8 @@ else()
   message(STATUS "no sample drawings in ${SAMPLES}: fuzzing from the seeds alone")
 endif()
 execute_process(
-  COMMAND "${FUZZER}" -max_total_time=${SECONDS} -max_len=16384 -dict=${DICTIONARY} -print_final_stats=1
-          -artifact_prefix=${CORPUS}-findings/ "${CORPUS}"
+  COMMAND "${FUZZER}" -max_total_time=${SECONDS} -max_len=${MAX_LEN} -timeout=${TIMEOUT} -dict=${DICTIONARY}
+          -print_final_stats=1 -artifact_prefix=${CORPUS}-findings/ "${CORPUS}"
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the fuzzer found a problem (exit ${result}); the input is in ${CORPUS}-findings")

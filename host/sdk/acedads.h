@@ -34,8 +34,9 @@ template <size_t nBufLen> inline int acedGetInput(ACHAR (&str)[nBufLen])
 
 // Selection sets. Without a mode the user selects; "X" filters the whole drawing; "W", "C" take
 // two corners, "WP", "CP" a resbuf list of points; "L" last, "P" previous, "I" the pick-first set,
-// ":S" a single selection. Returns RTNORM with a set, RTERROR when nothing was selected, RTCAN
-// when the user cancelled.
+// ":S" a single selection, ":$" the user's selection with pt1 pointing to two prompts (selecting,
+// removing) in place of the host's own. Returns RTNORM with a set, RTERROR when nothing was selected,
+// RTCAN when the user cancelled.
 int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct resbuf* filter, ads_name ss);
 int acedSSFree(const ads_name sname);
 int acedSSLength(const ads_name sname, Adesk::Int32* len);

@@ -59,8 +59,8 @@ protected:
 private:
     struct Layout {
         DLGCTLINFO info;
-        RECT start; // the control's rectangle in client coordinates when the property was set
+        RECT start; // the control's rectangle when the property was set
+        SIZE client; // the dialog's client size then
     };
     std::vector<Layout> m_layout;
-    SIZE m_layoutClientSize {0, 0};
 };

@@ -22,7 +22,7 @@
 #define AFX_DATA
 
 // MFC's position in a collection or a list of selected items; null when there is none.
-struct __POSITION {};
+struct __POSITION { };
 typedef __POSITION* POSITION;
 
 class CObject;
@@ -74,12 +74,21 @@ public:                                                                         
 #define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                 \
     const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class class_name), wSchema,     \
         pfnNew, &base_class_name::GetThisClass, nullptr, nullptr};                                           \
-    CRuntimeClass* class_name::GetThisClass() { return _RUNTIME_CLASS(class_name); }                         \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return _RUNTIME_CLASS(class_name); }
+    CRuntimeClass* class_name::GetThisClass()                                                                \
+    {                                                                                                        \
+        return _RUNTIME_CLASS(class_name);                                                                   \
+    }                                                                                                        \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                                       \
+    {                                                                                                        \
+        return _RUNTIME_CLASS(class_name);                                                                   \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                       \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                     \
-    CObject* class_name::CreateObject() { return new class_name; }                                           \
+    CObject* class_name::CreateObject()                                                                      \
+    {                                                                                                        \
+        return new class_name;                                                                               \
+    }                                                                                                        \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)

@@ -17,8 +17,8 @@ public:
 
     int InsertColumn(int nCol, const LVCOLUMN* pColumn);
     // nWidth -1 leaves the width to the host (the heading's width); nSubItem -1 means nCol.
-    int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
-        int nSubItem = -1);
+    int InsertColumn(
+        int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
     BOOL DeleteColumn(int nCol);
     int GetColumnWidth(int nCol) const;
     // LVSCW_AUTOSIZE fits the widest cell, LVSCW_AUTOSIZE_USEHEADER also the heading.

@@ -24,10 +24,22 @@ struct AFX_CMDHANDLERINFO;
 
 class CSize : public tagSIZE {
 public:
-    CSize() noexcept : tagSIZE {0, 0} { }
-    CSize(int initCX, int initCY) noexcept : tagSIZE {initCX, initCY} { }
-    CSize(SIZE initSize) noexcept : tagSIZE(initSize) { }
-    CSize(POINT initPt) noexcept : tagSIZE {initPt.x, initPt.y} { }
+    CSize() noexcept
+        : tagSIZE {0, 0}
+    {
+    }
+    CSize(int initCX, int initCY) noexcept
+        : tagSIZE {initCX, initCY}
+    {
+    }
+    CSize(SIZE initSize) noexcept
+        : tagSIZE(initSize)
+    {
+    }
+    CSize(POINT initPt) noexcept
+        : tagSIZE {initPt.x, initPt.y}
+    {
+    }
 
     bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const noexcept { return !(*this == size); }
@@ -38,12 +50,27 @@ public:
 
 class CPoint : public tagPOINT {
 public:
-    CPoint() noexcept : tagPOINT {0, 0} { }
-    CPoint(int initX, int initY) noexcept : tagPOINT {initX, initY} { }
-    CPoint(POINT initPt) noexcept : tagPOINT(initPt) { }
-    CPoint(SIZE initSize) noexcept : tagPOINT {initSize.cx, initSize.cy} { }
+    CPoint() noexcept
+        : tagPOINT {0, 0}
+    {
+    }
+    CPoint(int initX, int initY) noexcept
+        : tagPOINT {initX, initY}
+    {
+    }
+    CPoint(POINT initPt) noexcept
+        : tagPOINT(initPt)
+    {
+    }
+    CPoint(SIZE initSize) noexcept
+        : tagPOINT {initSize.cx, initSize.cy}
+    {
+    }
     // The coordinates packed in a message's LPARAM (x in the low word, y in the high word, signed).
-    explicit CPoint(LPARAM dwPoint) noexcept : tagPOINT {GET_X_LPARAM(dwPoint), GET_Y_LPARAM(dwPoint)} { }
+    explicit CPoint(LPARAM dwPoint) noexcept
+        : tagPOINT {GET_X_LPARAM(dwPoint), GET_Y_LPARAM(dwPoint)}
+    {
+    }
 
     void Offset(int xOffset, int yOffset) noexcept
     {
@@ -69,11 +96,26 @@ public:
 // A rectangle whose right and bottom edges are outside it, as everywhere in Windows.
 class CRect : public tagRECT {
 public:
-    CRect() noexcept : tagRECT {0, 0, 0, 0} { }
-    CRect(int l, int t, int r, int b) noexcept : tagRECT {l, t, r, b} { }
-    CRect(const RECT& srcRect) noexcept : tagRECT(srcRect) { }
-    CRect(LPCRECT lpSrcRect) noexcept : tagRECT(*lpSrcRect) { }
-    CRect(POINT point, SIZE size) noexcept : tagRECT {point.x, point.y, point.x + size.cx, point.y + size.cy} { }
+    CRect() noexcept
+        : tagRECT {0, 0, 0, 0}
+    {
+    }
+    CRect(int l, int t, int r, int b) noexcept
+        : tagRECT {l, t, r, b}
+    {
+    }
+    CRect(const RECT& srcRect) noexcept
+        : tagRECT(srcRect)
+    {
+    }
+    CRect(LPCRECT lpSrcRect) noexcept
+        : tagRECT(*lpSrcRect)
+    {
+    }
+    CRect(POINT point, SIZE size) noexcept
+        : tagRECT {point.x, point.y, point.x + size.cx, point.y + size.cy}
+    {
+    }
     CRect(POINT topLeft, POINT bottomRight) noexcept
         : tagRECT {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}
     {
@@ -102,7 +144,8 @@ public:
     void CopyRect(LPCRECT lpSrcRect) noexcept { *static_cast<RECT*>(this) = *lpSrcRect; }
     BOOL EqualRect(LPCRECT lpRect) const noexcept
     {
-        return left == lpRect->left && top == lpRect->top && right == lpRect->right && bottom == lpRect->bottom;
+        return left == lpRect->left && top == lpRect->top && right == lpRect->right
+            && bottom == lpRect->bottom;
     }
     void InflateRect(int x, int y) noexcept { SetRect(left - x, top - y, right + x, bottom + y); }
     void InflateRect(SIZE size) noexcept { InflateRect(size.cx, size.cy); }
@@ -244,20 +287,23 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                         \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                                        \
+    {                                                                                                        \
+        return GetThisMessageMap();                                                                          \
+    }                                                                                                        \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                          \
     {                                                                                                        \
         using ThisClass [[maybe_unused]] = theClass;                                                         \
         using TheBaseClass = baseClass;                                                                      \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
+// clang-format off
 #define END_MESSAGE_MAP()                                                                                    \
-    {0, 0, 0, 0, nullptr}                                                                                    \
-    }                                                                                                        \
-    ;                                                                                                        \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};            \
-    return &messageMap;                                                                                      \
+            {0, 0, 0, 0, nullptr}};                                                                          \
+        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};        \
+        return &messageMap;                                                                                  \
     }
+// clang-format on
 
 #define ON_COMMAND(id, memberFxn) {WM_COMMAND, 0, (UINT)(id), (UINT)(id), &afx_detail::onCommand<memberFxn>},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                              \
@@ -317,7 +363,8 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
     // Calls the first handler of the maps for the message (and, for WM_COMMAND and WM_NOTIFY, the
     // code and control id); FALSE when no map has one.
-    BOOL DispatchToMessageMap(UINT message, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL DispatchToMessageMap(
+        UINT message, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
 // ---- Windows ----

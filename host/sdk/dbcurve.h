@@ -2,6 +2,9 @@
 #pragma once
 
 #include "dbmain.h"
+#include "dbptrar.h"
+#include "gedblar.h"
+#include "gept3dar.h"
 
 class AcDbCurve : public AcDbEntity {
 public:
@@ -29,6 +32,15 @@ public:
     virtual Acad::ErrorStatus extend(Adesk::Boolean extendStart, const AcGePoint3d& toPoint);
     virtual Acad::ErrorStatus extend(double newParam);
     virtual Acad::ErrorStatus reverseCurve();
+    // The curve cut at the given parameters (or points on it, in order along it): new curves of the same
+    // class with this curve's properties, not in any drawing and owned by the caller, appended in order;
+    // the first runs from the start to the first cut, the last from the last cut to the end, and
+    // coincident cuts give no piece. eInvalidInput for a parameter outside the curve or a point off it
+    // (nothing is appended then); eNotApplicable for curves that cannot be cut (circles).
+    virtual Acad::ErrorStatus getSplitCurves(
+        const AcGeDoubleArray& params, AcDbVoidPtrArray& curveSegments) const;
+    virtual Acad::ErrorStatus getSplitCurves(
+        const AcGePoint3dArray& points, AcDbVoidPtrArray& curveSegments) const;
 
 protected:
     AcDbCurve();

@@ -25,6 +25,7 @@ public:
     using AcDbCurve::extend;
     Acad::ErrorStatus extend(Adesk::Boolean extendStart, const AcGePoint3d& toPoint) override;
     Acad::ErrorStatus reverseCurve() override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     bool hostPath(arxhost::geom::Path& path) const override;
     bool filterGroup(short code, arxhost::TypedValue& out) const override;
     const ACHAR* dxfTypeName() const override { return ACRX_T("LINE"); }

@@ -1,6 +1,8 @@
 // The Windows user interface: window messages and styles, message boxes, the cursor, dialog items.
 #pragma once
 
+#include <cstring>
+
 #include "windows.h"
 
 typedef ULONG_PTR DWORD_PTR;
@@ -12,10 +14,16 @@ PLANROAD_DECLARE_HANDLE(HCURSOR);
 #ifndef LOWORD
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b)                                                                                       \
+    ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
+#endif
+#ifndef ZeroMemory
+#define ZeroMemory(Destination, Length) std::memset((Destination), 0, (Length))
+#define FillMemory(Destination, Length, Fill) std::memset((Destination), (Fill), (Length))
+#define CopyMemory(Destination, Source, Length) std::memcpy((Destination), (Source), (Length))
 #endif
 #define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
@@ -102,7 +110,8 @@ PLANROAD_DECLARE_HANDLE(HCURSOR);
 #define WS_TABSTOP 0x00010000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
-#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_OVERLAPPEDWINDOW                                                                                  \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TOOLWINDOW 0x00000080L

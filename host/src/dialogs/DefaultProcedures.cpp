@@ -70,9 +70,6 @@ int cellWidth(const std::wstring& text)
     return displayWidth(text) * 7 + 12;
 }
 
-constexpr int kListHeaderHeight = 24;
-constexpr int kListRowHeight = 19;
-
 } // namespace
 
 LRESULT DialogHost::defaultProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -190,11 +187,18 @@ void DialogHost::setButtonCheck(HWND button, int state)
 
 void DialogHost::clickButton(HWND button)
 {
-    Window* window = find(button);
-    if (window == nullptr || !isEnabled(button))
+    if (find(button) == nullptr || !isEnabled(button))
         return;
     setFocus(button);
-    window = find(button);
+    if (find(button) == nullptr)
+        return;
+    clickButtonState(button);
+    notifyParent(button, BN_CLICKED);
+}
+
+void DialogHost::clickButtonState(HWND button)
+{
+    Window* window = find(button);
     if (window == nullptr)
         return;
     switch (window->buttonType()) {
@@ -206,11 +210,9 @@ void DialogHost::clickButton(HWND button)
         break;
     case BS_AUTORADIOBUTTON: {
         // The other automatic radio buttons of its group go off.
-        Window* parent = find(window->parent);
-        if (parent != nullptr) {
+        if (Window* parent = find(window->parent)) {
             const auto& siblings = parent->children;
-            auto at = std::find(siblings.begin(), siblings.end(), button);
-            auto first = at;
+            auto first = std::find(siblings.begin(), siblings.end(), button);
             while (first != siblings.begin() && (find(*first)->style & WS_GROUP) == 0)
                 --first;
             for (auto it = first; it != siblings.end(); ++it) {
@@ -226,7 +228,6 @@ void DialogHost::clickButton(HWND button)
     default:
         break;
     }
-    notifyParent(button, BN_CLICKED);
 }
 
 LRESULT DialogHost::buttonProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -348,7 +349,8 @@ LRESULT DialogHost::editProc(Window& window, UINT message, WPARAM wParam, LPARAM
     case EM_GETLIMITTEXT:
         return window.limit > 0 ? window.limit : 30000;
     case EM_SETREADONLY: {
-        const DWORD style = wParam != 0 ? window.style | ES_READONLY : window.style & ~static_cast<DWORD>(ES_READONLY);
+        const DWORD style
+            = wParam != 0 ? window.style | ES_READONLY : window.style & ~static_cast<DWORD>(ES_READONLY);
         if (style != window.style) {
             window.style = style;
             changed(handle);
@@ -378,8 +380,10 @@ LRESULT DialogHost::comboProc(Window& window, UINT message, WPARAM wParam, LPARA
         const std::wstring text = textOf(lParam);
         auto at = items.end();
         if (window.sortedCombo())
-            at = std::upper_bound(items.begin(), items.end(), text,
-                [](const std::wstring& value, const ComboItem& item) { return compareNoCase(value, item.text) < 0; });
+            at = std::upper_bound(
+                items.begin(), items.end(), text, [](const std::wstring& value, const ComboItem& item) {
+                    return compareNoCase(value, item.text) < 0;
+                });
         const int index = static_cast<int>(at - items.begin());
         items.insert(at, ComboItem {text, 0});
         if (window.selection >= index)
@@ -448,16 +452,18 @@ LRESULT DialogHost::comboProc(Window& window, UINT message, WPARAM wParam, LPARA
     }
     case CB_FINDSTRING: {
         const std::wstring text = textOf(lParam);
-        return findItem(items, wParam, [&text](const std::wstring& item) { return startsWithNoCase(item, text); });
+        return findItem(
+            items, wParam, [&text](const std::wstring& item) { return startsWithNoCase(item, text); });
     }
     case CB_FINDSTRINGEXACT: {
         const std::wstring text = textOf(lParam);
-        return findItem(items, wParam, [&text](const std::wstring& item) { return compareNoCase(item, text) == 0; });
+        return findItem(
+            items, wParam, [&text](const std::wstring& item) { return compareNoCase(item, text) == 0; });
     }
     case CB_SELECTSTRING: {
         const std::wstring text = textOf(lParam);
-        const int index
-            = findItem(items, wParam, [&text](const std::wstring& item) { return startsWithNoCase(item, text); });
+        const int index = findItem(
+            items, wParam, [&text](const std::wstring& item) { return startsWithNoCase(item, text); });
         if (index != CB_ERR)
             select(index);
         return index;
@@ -490,8 +496,8 @@ LRESULT DialogHost::comboProc(Window& window, UINT message, WPARAM wParam, LPARA
             return TRUE;
         }
         // A drop-down list shows only its items: the text selects the item it names.
-        const int index = findItem(
-            items, static_cast<WPARAM>(-1), [&text](const std::wstring& item) { return compareNoCase(item, text) == 0; });
+        const int index = findItem(items, static_cast<WPARAM>(-1),
+            [&text](const std::wstring& item) { return compareNoCase(item, text) == 0; });
         if (index == CB_ERR)
             return CB_ERR;
         select(index);
@@ -504,15 +510,16 @@ LRESULT DialogHost::comboProc(Window& window, UINT message, WPARAM wParam, LPARA
 
 // ---- List views ----
 
-void DialogHost::setListItemState(Window& list, int row, UINT state, UINT mask)
+std::vector<DialogHost::RowChange> DialogHost::applyListState(Window& list, int row, UINT state, UINT mask)
 {
+    std::vector<RowChange> changes;
     const int count = static_cast<int>(list.rows.size());
     if (row < 0 || row >= count)
-        return;
+        return changes;
     const bool single = (list.style & LVS_SINGLESEL) != 0;
-    std::vector<std::pair<int, UINT>> before;
-    for (int i = 0; i < count; ++i)
-        before.emplace_back(i, list.rows[static_cast<std::size_t>(i)].state);
+    std::vector<UINT> before;
+    for (const ListRow& r : list.rows)
+        before.push_back(r.state);
     ListRow& target = list.rows[static_cast<std::size_t>(row)];
     target.state = (target.state & ~mask) | (state & mask);
     // One row has the focus; a single-selection list has one selected row.
@@ -527,41 +534,57 @@ void DialogHost::setListItemState(Window& list, int row, UINT state, UINT mask)
     }
     if ((target.state & LVIS_SELECTED) != 0 && (mask & LVIS_SELECTED) != 0)
         list.selectionMark = row;
-    const HWND handle = list.handle;
-    for (const auto& [index, old] : before) {
-        Window* current = find(handle);
-        if (current == nullptr || index >= static_cast<int>(current->rows.size()))
+    for (int i = 0; i < count; ++i) {
+        const UINT now = list.rows[static_cast<std::size_t>(i)].state;
+        if (now != before[static_cast<std::size_t>(i)])
+            changes.push_back(RowChange {i, before[static_cast<std::size_t>(i)], now});
+        if (((now ^ before[static_cast<std::size_t>(i)]) & LVIS_SELECTED) != 0)
+            changed(list.handle);
+    }
+    return changes;
+}
+
+void DialogHost::announceListChanges(HWND list, const std::vector<RowChange>& changes)
+{
+    for (const RowChange& change : changes) {
+        const Window* window = find(list);
+        if (window == nullptr)
             return;
-        const UINT now = current->rows[static_cast<std::size_t>(index)].state;
-        if (now == old)
-            continue;
-        if (((now ^ old) & LVIS_SELECTED) != 0)
-            changed(handle);
         NMLISTVIEW notice {};
         notice.hdr.code = LVN_ITEMCHANGED;
-        notice.iItem = index;
-        notice.uNewState = now;
-        notice.uOldState = old;
+        notice.iItem = change.row;
+        notice.uNewState = change.newState;
+        notice.uOldState = change.oldState;
         notice.uChanged = LVIF_STATE;
-        notice.lParam = current->rows[static_cast<std::size_t>(index)].data;
-        notifyParent(handle, notice.hdr);
+        if (change.row < static_cast<int>(window->rows.size()))
+            notice.lParam = window->rows[static_cast<std::size_t>(change.row)].data;
+        notifyParent(list, notice.hdr);
     }
 }
 
-void DialogHost::selectListRow(HWND list, int row)
+void DialogHost::setListItemState(Window& list, int row, UINT state, UINT mask)
 {
+    const HWND handle = list.handle;
+    announceListChanges(handle, applyListState(list, row, state, mask));
+}
+
+std::vector<DialogHost::RowChange> DialogHost::selectListRow(HWND list, int row)
+{
+    std::vector<RowChange> changes;
     Window* window = find(list);
     if (window == nullptr)
-        return;
-    for (int i = 0; i < static_cast<int>(window->rows.size()); ++i) {
-        if (i != row && (window->rows[static_cast<std::size_t>(i)].state & LVIS_SELECTED) != 0) {
-            setListItemState(*window, i, 0, LVIS_SELECTED);
-            window = find(list);
-            if (window == nullptr)
-                return;
-        }
-    }
-    setListItemState(*window, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        return changes;
+    std::vector<UINT> before;
+    for (const ListRow& r : window->rows)
+        before.push_back(r.state);
+    for (int i = 0; i < static_cast<int>(window->rows.size()); ++i)
+        if (i != row)
+            applyListState(*window, i, 0, LVIS_SELECTED);
+    applyListState(*window, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    for (std::size_t i = 0; i < window->rows.size(); ++i)
+        if (window->rows[i].state != before[i])
+            changes.push_back(RowChange {static_cast<int>(i), before[i], window->rows[i].state});
+    return changes;
 }
 
 LRESULT DialogHost::listViewProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -575,9 +598,8 @@ LRESULT DialogHost::listViewProc(Window& window, UINT message, WPARAM wParam, LP
             r.cells.resize(static_cast<std::size_t>(subItem) + 1);
         return r.cells[static_cast<std::size_t>(subItem)];
     };
-    auto perPage = [&window]() {
-        return std::max(1, (window.height() - 4 - kListHeaderHeight) / kListRowHeight);
-    };
+    auto perPage
+        = [&window]() { return std::max(1, (window.height() - 4 - kListHeaderHeight) / kListRowHeight); };
     switch (message) {
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {
         const DWORD previous = window.listExStyle;
@@ -593,7 +615,8 @@ LRESULT DialogHost::listViewProc(Window& window, UINT message, WPARAM wParam, LP
             return -1;
         const int index = std::min(row, static_cast<int>(columns.size()));
         ListColumn inserted;
-        inserted.heading = (column->mask & LVCF_TEXT) != 0 && column->pszText != nullptr ? column->pszText : L"";
+        inserted.heading
+            = (column->mask & LVCF_TEXT) != 0 && column->pszText != nullptr ? column->pszText : L"";
         inserted.format = (column->mask & LVCF_FMT) != 0 ? column->fmt : LVCFMT_LEFT;
         inserted.width = (column->mask & LVCF_WIDTH) != 0 ? column->cx : cellWidth(inserted.heading);
         inserted.subItem = (column->mask & LVCF_SUBITEM) != 0 ? column->iSubItem : index;
@@ -779,7 +802,8 @@ LRESULT DialogHost::listViewProc(Window& window, UINT message, WPARAM wParam, LP
         return TRUE;
     }
     case LVM_GETSELECTEDCOUNT:
-        return std::count_if(rows.begin(), rows.end(), [](const ListRow& r) { return (r.state & LVIS_SELECTED) != 0; });
+        return std::count_if(
+            rows.begin(), rows.end(), [](const ListRow& r) { return (r.state & LVIS_SELECTED) != 0; });
     case LVM_GETNEXTITEM: {
         const UINT flags = static_cast<UINT>(lParam) & 0xFFFF;
         for (int i = row < 0 ? 0 : row + 1; i < count; ++i) {
@@ -833,7 +857,8 @@ LRESULT DialogHost::notifyParent(HWND control, NMHDR& header)
         return 0;
     header.hwndFrom = control;
     header.idFrom = static_cast<UINT_PTR>(window->id);
-    return send(window->parent, WM_NOTIFY, static_cast<WPARAM>(window->id), reinterpret_cast<LPARAM>(&header));
+    return send(
+        window->parent, WM_NOTIFY, static_cast<WPARAM>(window->id), reinterpret_cast<LPARAM>(&header));
 }
 
 } // namespace arxhost

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Diagnostics.h"
 #include "dbapserv.h"
 #include "dialogs/WindowHooks.h"
 #include "editor/Editor.h"
@@ -130,7 +131,8 @@ DialogHost::DialogHost(Session& session)
     mFrame = std::make_unique<HostFrame>();
     attach(mFrameHandle, *mFrame);
 
-    Window& view = createWindow(WindowClass::View, mFrameHandle, L"AfxView", L"", WS_CHILD | WS_VISIBLE, kViewRect, 0);
+    Window& view
+        = createWindow(WindowClass::View, mFrameHandle, L"AfxView", L"", WS_CHILD | WS_VISIBLE, kViewRect, 0);
     mViewHandle = view.handle;
     mView = std::make_unique<HostView>();
     attach(mViewHandle, *mView);
@@ -141,7 +143,15 @@ DialogHost::DialogHost(Session& session)
     Editor& editor = mSession.editor();
     editor.registerDirective(L"dialog", [this](const std::wstring& args) {
         echoInput(L"!dialog " + args);
-        return dialogDirective(args, nullptr);
+        try {
+            return dialogDirective(args, nullptr);
+        } catch (const RuleViolation&) {
+            throw;
+        } catch (const std::exception& e) {
+            // A handler failing, as the framework's window procedure reports it.
+            write(L"\n*Error in a dialog: " + fromUtf8(e.what()) + L"*");
+            return false;
+        }
     });
     auto noBox = [this](const std::wstring& name) {
         return [this, name](const std::wstring& args) {
@@ -247,7 +257,8 @@ HWND DialogHost::createDialog(CDialog& dialog, UINT templateId, HINSTANCE resour
     if (find(ownerHandle) == nullptr)
         ownerHandle = mFrameHandle;
     const DWORD style = (dlg.style & ~static_cast<DWORD>(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    Window& window = createWindow(WindowClass::Dialog, ownerHandle, L"#32770", dlg.caption, style, RECT {}, id);
+    Window& window
+        = createWindow(WindowClass::Dialog, ownerHandle, L"#32770", dlg.caption, style, RECT {}, id);
     const HWND handle = window.handle;
     window.idName = dlg.idName;
     window.modal = modal;
@@ -276,7 +287,8 @@ HWND DialogHost::createDialog(CDialog& dialog, UINT templateId, HINSTANCE resour
     HINSTANCE instance = module->instance();
     for (const ControlTemplate& control : dlg.controls) {
         const WindowClass controlClass = classOfKind(control.kind);
-        RECT rect = mapDialogRect(handle, RECT {control.x, control.y, control.x + control.cx, control.y + control.cy});
+        RECT rect = mapDialogRect(
+            handle, RECT {control.x, control.y, control.x + control.cx, control.y + control.cy});
         if (controlClass == WindowClass::ComboBox)
             rect.bottom = rect.top + std::min<LONG>(rect.bottom - rect.top, (12 * window.baseUnitY) / 8);
         Window& item = createWindow(controlClass, handle, control.className,
@@ -286,7 +298,8 @@ HWND DialogHost::createDialog(CDialog& dialog, UINT templateId, HINSTANCE resour
         item.exStyle = control.exStyle;
         if (control.textIsResourceId) {
             const DWORD type = control.style & SS_TYPEMASK;
-            const bool icon = control.kind == ControlKind::Icon ? type == SS_ICON : (control.style & BS_ICON) != 0;
+            const bool icon
+                = control.kind == ControlKind::Icon ? type == SS_ICON : (control.style & BS_ICON) != 0;
             HGDIOBJ image = loadImage(instance, control.textResourceId, icon);
             if (icon)
                 item.icon = static_cast<HICON>(image);
@@ -459,12 +472,6 @@ HWND DialogHost::topLevelOf(HWND handle) const
     return window != nullptr ? window->handle : nullptr;
 }
 
-HWND DialogHost::ownerOf(HWND handle) const
-{
-    const Window* window = find(topLevelOf(handle));
-    return window != nullptr ? window->parent : nullptr;
-}
-
 bool DialogHost::within(HWND handle, HWND ancestor) const
 {
     for (const Window* window = find(handle); window != nullptr;
@@ -499,8 +506,11 @@ bool DialogHost::enableWindow(HWND handle, bool enable)
         return false;
     const bool wasDisabled = !window->enabledStyle();
     if (wasDisabled == enable) {
-        window->style = enable ? window->style & ~static_cast<DWORD>(WS_DISABLED) : window->style | WS_DISABLED;
-        changed(handle);
+        window->style
+            = enable ? window->style & ~static_cast<DWORD>(WS_DISABLED) : window->style | WS_DISABLED;
+        // A control going grey is shown; a dialog disabled under a modal one is not shown again for it.
+        if (window->isChild())
+            changed(handle);
         send(handle, WM_ENABLE, enable ? TRUE : FALSE, 0);
     }
     return wasDisabled;
@@ -577,7 +587,8 @@ bool DialogHost::setWindowPos(HWND handle, int x, int y, int cx, int cy, UINT fl
         showWindow(handle, (flags & SWP_NOACTIVATE) != 0 ? SW_SHOWNA : SW_SHOW);
     if ((flags & SWP_HIDEWINDOW) != 0)
         showWindow(handle, SW_HIDE);
-    if ((flags & SWP_NOACTIVATE) == 0 && find(handle) != nullptr && !find(handle)->isChild() && isVisible(handle))
+    if ((flags & SWP_NOACTIVATE) == 0 && find(handle) != nullptr && !find(handle)->isChild()
+        && isVisible(handle))
         setActive(handle);
     return true;
 }
@@ -655,7 +666,8 @@ bool DialogHost::showWindow(HWND handle, int command)
         mTopLevelOrder.push_back(handle);
         if (window->windowClass == WindowClass::Dialog && !wasVisible)
             window->dirty = true;
-        const bool activate = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
+        const bool activate
+            = command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE;
         if (activate)
             setActive(handle);
     } else {

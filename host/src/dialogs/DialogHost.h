@@ -82,7 +82,6 @@ public:
 
     HWND dialogItem(HWND dialog, int id) const;
     HWND topLevelOf(HWND handle) const;
-    HWND ownerOf(HWND handle) const;
     // Whether handle is ancestor or one of its child windows (at any depth).
     bool within(HWND handle, HWND ancestor) const;
     bool isVisible(HWND handle) const;
@@ -117,7 +116,6 @@ public:
     // ---- Images of module resources ----
     // A bitmap or icon of a module's script (null module: the current resource module, then all).
     HGDIOBJ loadImage(HINSTANCE module, int resourceId, bool icon);
-    HICON hostIcon() const { return mHostIcon; }
     bool deleteImage(HGDIOBJ image);
     // What the command line shows for an image ("bitmap res\crossing.bmp").
     std::wstring describeImage(HGDIOBJ image) const;
@@ -129,8 +127,6 @@ public:
     // The dialog UpdateData works on, whose control notifications are ignored meanwhile.
     HWND lockout() const { return mLockout; }
     HWND setLockout(HWND dialog);
-    // The modal dialogs running, innermost last.
-    const std::vector<HWND>& modalStack() const { return mModalStack; }
 
     // ---- The command line ----
     // A change the user can see: the dialog is shown again when the host next waits for input.

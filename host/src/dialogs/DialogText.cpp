@@ -121,7 +121,9 @@ std::wstring describeControl(const DialogHost& host, const Window& control)
     std::wstring detail;
     switch (control.kind) {
     case ControlKind::CheckBox:
-        detail = (control.check == BST_CHECKED ? L"[x] " : control.check == BST_INDETERMINATE ? L"[-] " : L"[ ] ")
+        detail = (control.check == BST_CHECKED                ? L"[x] "
+                         : control.check == BST_INDETERMINATE ? L"[-] "
+                                                              : L"[ ] ")
             + quoted(control.text);
         break;
     case ControlKind::RadioButton:
@@ -129,7 +131,7 @@ std::wstring describeControl(const DialogHost& host, const Window& control)
         break;
     case ControlKind::Edit:
         detail = (control.style & ES_PASSWORD) != 0 ? quoted(std::wstring(control.text.size(), L'*'))
-                                                     : quoted(control.text);
+                                                    : quoted(control.text);
         if ((control.style & ES_READONLY) != 0)
             detail += L" (read-only)";
         break;
@@ -153,8 +155,9 @@ std::wstring describeControl(const DialogHost& host, const Window& control)
         break;
     }
     detail += imageText(host, control);
-    std::wstring line = L"  " + padRight(kindName(control), 13) + L" " + padLeft(std::to_wstring(control.id), 5);
-    if (!control.idName.empty())
+    std::wstring line
+        = L"  " + padRight(kindName(control), 13) + L" " + padLeft(std::to_wstring(control.id), 5);
+    if (!control.idName.empty() && control.id != -1)
         line += L" " + control.idName;
     if (!detail.empty())
         line += L" " + (detail.front() == L' ' ? detail.substr(1) : detail);

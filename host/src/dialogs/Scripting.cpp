@@ -20,9 +20,8 @@ wchar_t fold(wchar_t c)
 
 bool equalNoCase(std::wstring_view a, std::wstring_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-        return fold(x) == fold(y);
-    });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
 }
 
 std::wstring trim(const std::wstring& text)
@@ -34,7 +33,7 @@ std::wstring trim(const std::wstring& text)
     return text.substr(first, last - first + 1);
 }
 
-std::optional<int> parseInteger(const std::wstring& text)
+std::optional<int> wholeNumber(const std::wstring& text)
 {
     if (text.empty())
         return std::nullopt;
@@ -82,15 +81,16 @@ std::wstring restAfter(const std::wstring& text, std::size_t count)
 
 const std::vector<std::wstring>& actionNames()
 {
-    static const std::vector<std::wstring> names {
-        L"set", L"check", L"uncheck", L"select", L"click", L"dblclick", L"focus", L"hover", L"leave", L"close"};
+    static const std::vector<std::wstring> names {L"set", L"check", L"uncheck", L"select", L"click",
+        L"dblclick", L"focus", L"hover", L"leave", L"close"};
     return names;
 }
 
 bool isAction(const std::wstring& word)
 {
     const auto& names = actionNames();
-    return std::any_of(names.begin(), names.end(), [&word](const std::wstring& n) { return equalNoCase(n, word); });
+    return std::any_of(
+        names.begin(), names.end(), [&word](const std::wstring& n) { return equalNoCase(n, word); });
 }
 
 struct MessageButton {
@@ -156,6 +156,11 @@ std::wstring resultName(INT_PTR result)
     }
 }
 
+bool contains(const RECT& rect, POINT point)
+{
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
 std::wstring tokenLine(const InputToken& token)
 {
     if (token.kind != InputToken::Kind::Directive)
@@ -177,7 +182,8 @@ std::vector<std::wstring> splitArguments(const std::wstring& text)
         std::wstring word;
         bool inQuotes = false;
         while (i < text.size() && (inQuotes || (text[i] != L' ' && text[i] != L'\t'))) {
-            if (inQuotes && text[i] == L'\\' && i + 1 < text.size() && (text[i + 1] == L'"' || text[i + 1] == L'\\')) {
+            if (inQuotes && text[i] == L'\\' && i + 1 < text.size()
+                && (text[i + 1] == L'"' || text[i + 1] == L'\\')) {
                 word += text[i + 1];
                 i += 2;
                 continue;
@@ -229,8 +235,12 @@ INT_PTR DialogHost::runModal(HWND dialog)
         ~Restore()
         {
             std::erase(host.mModalStack, dialog);
-            if (enable)
-                host.enableWindow(owner, true);
+            try {
+                if (enable)
+                    host.enableWindow(owner, true);
+            } catch (...) {
+                // The owner's handler failing while the dialog unwinds cannot stop the unwinding.
+            }
         }
     } restore {*this, dialog, owner, disableOwner};
 
@@ -251,14 +261,16 @@ INT_PTR DialogHost::runModal(HWND dialog)
         if (!token) {
             write(L"*end of input*");
             inputEnded = true;
-            send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(dialogItem(dialog, IDCANCEL)));
+            send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                reinterpret_cast<LPARAM>(dialogItem(dialog, IDCANCEL)));
             continue;
         }
         switch (token->kind) {
         case InputToken::Kind::Cancel:
             // Esc: the Cancel command, as the dialog manager sends it.
             write(L"*Cancel*");
-            send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(dialogItem(dialog, IDCANCEL)));
+            send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                reinterpret_cast<LPARAM>(dialogItem(dialog, IDCANCEL)));
             break;
         case InputToken::Kind::Directive:
             mSession.transcript().echo(tokenLine(*token));
@@ -369,9 +381,12 @@ int DialogHost::messageBox(HWND owner, const std::wstring& text, const std::wstr
 std::optional<std::wstring> DialogHost::browseForFolder(const BROWSEINFOW& info)
 {
     flush();
-    write(L"\n[Browse for folder]" + std::wstring(info.lpszTitle != nullptr ? L" " + std::wstring(info.lpszTitle) : L""));
+    write(L"\n[Browse for folder]"
+        + std::wstring(info.lpszTitle != nullptr ? L" " + std::wstring(info.lpszTitle) : L""));
     // The callback may choose the folder shown first (BFFM_SETSELECTION to the browser's window).
-    HWND browser = createWindow(WindowClass::FolderBrowser, info.hwndOwner, L"#32770", L"", WS_POPUP, RECT {}, 0).handle;
+    HWND browser
+        = createWindow(WindowClass::FolderBrowser, info.hwndOwner, L"#32770", L"", WS_POPUP, RECT {}, 0)
+              .handle;
     if (info.lpfn != nullptr)
         info.lpfn(browser, BFFM_INITIALIZED, 0, info.lParam);
     const std::wstring initial = find(browser) != nullptr ? find(browser)->text : L"";
@@ -405,7 +420,8 @@ std::optional<std::wstring> DialogHost::browseForFolder(const BROWSEINFOW& info)
                 break;
             }
             std::error_code error;
-            if (path.empty() || (!typed && !std::filesystem::is_directory(std::filesystem::path(path), error))) {
+            if (path.empty()
+                || (!typed && !std::filesystem::is_directory(std::filesystem::path(path), error))) {
                 write(L"\n*No folder \"" + path + L"\"*");
                 break;
             }
@@ -451,7 +467,7 @@ HWND DialogHost::resolveDialog(const std::wstring& target, HWND defaultTarget, s
         error = L"No dialog is open";
         return nullptr;
     }
-    const std::optional<int> id = parseInteger(target);
+    const std::optional<int> id = wholeNumber(target);
     HWND found = nullptr;
     for (auto it = mTopLevelOrder.rbegin(); it != mTopLevelOrder.rend(); ++it) {
         if (!isDialog(*it))
@@ -463,14 +479,15 @@ HWND DialogHost::resolveDialog(const std::wstring& target, HWND defaultTarget, s
         if (match && found == nullptr)
             found = *it;
     }
-    error = found != nullptr ? L"Dialog " + target + L" is not visible" : L"No dialog " + target + L" is open";
+    error
+        = found != nullptr ? L"Dialog " + target + L" is not visible" : L"No dialog " + target + L" is open";
     return nullptr;
 }
 
 HWND DialogHost::resolveControl(HWND dialog, const std::wstring& name, std::wstring& error) const
 {
     const Window* window = find(dialog);
-    std::optional<int> id = parseInteger(name);
+    std::optional<int> id = wholeNumber(name);
     if (!id && equalNoCase(name, L"OK"))
         id = IDOK;
     if (!id && equalNoCase(name, L"Cancel"))
@@ -537,7 +554,8 @@ bool DialogHost::hover(HWND dialog, bool enter)
         setFocus(mViewHandle);
     }
     write(L"\n  -> focus: "
-        + (topLevelOf(mFocus) == dialog ? L"dialog " + std::to_wstring(find(dialog)->id) : std::wstring(L"drawing")));
+        + (topLevelOf(mFocus) == dialog ? L"dialog " + std::to_wstring(find(dialog)->id)
+                                        : std::wstring(L"drawing")));
     return true;
 }
 
@@ -585,11 +603,13 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
     const HWND control = resolveControl(dialog, controlName, error);
     if (control == nullptr) {
         // OK and Cancel are Enter and Esc even without such buttons.
-        const std::optional<int> id = equalNoCase(controlName, L"OK") || controlName == L"1" ? std::optional<int>(IDOK)
-            : equalNoCase(controlName, L"Cancel") || controlName == L"2"                    ? std::optional<int>(IDCANCEL)
-                                                                                            : std::nullopt;
-        if (action == L"click" && id) {
-            send(dialog, WM_COMMAND, MAKEWPARAM(*id, BN_CLICKED), 0);
+        int id = 0;
+        if (equalNoCase(controlName, L"OK") || controlName == L"1")
+            id = IDOK;
+        else if (equalNoCase(controlName, L"Cancel") || controlName == L"2")
+            id = IDCANCEL;
+        if (action == L"click" && id != 0) {
+            send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
             return true;
         }
         return fail(error);
@@ -603,26 +623,38 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
     auto rowOf = [this, control](const std::wstring& text) -> int {
         const Window* list = find(control);
         const std::wstring digits = !text.empty() && text[0] == L'#' ? text.substr(1) : text;
-        if (std::optional<int> index = parseInteger(digits))
+        if (std::optional<int> index = wholeNumber(digits))
             return *index >= 0 && *index < static_cast<int>(list->rows.size()) ? *index : -1;
         for (std::size_t i = 0; i < list->rows.size(); ++i)
             if (!list->rows[i].cells.empty() && equalNoCase(list->rows[i].cells[0], text))
                 return static_cast<int>(i);
         return -1;
     };
-    auto clickRow = [this, control](int row, UINT code) {
-        setFocus(control);
-        if (find(control) == nullptr)
-            return;
-        selectListRow(control, row);
+    auto notifyRow = [this, control](int row, UINT code) {
         NMITEMACTIVATE notice {};
         notice.hdr.code = code;
         notice.iItem = row;
         notice.iSubItem = 0;
-        const RECT rect = windowRect(control);
-        notice.ptAction = POINT {8, kListHeaderHeightForScript + row * kListRowHeightForScript + 8};
-        (void)rect;
+        notice.ptAction = POINT {8, kListHeaderHeight + row * kListRowHeight + kListRowHeight / 2};
         notifyParent(control, notice.hdr);
+    };
+    // Whether changes made before the user's own one wait to be shown (they are not taken as seen).
+    auto pendingChanges = [this, dialog] {
+        const Window* w = find(dialog);
+        return w != nullptr && w->dirty;
+    };
+    // A click on a row: the focus, the selection (the user's own change), then the notifications.
+    auto clickRow = [this, control, notifyRow, pendingChanges](int row) {
+        setFocus(control);
+        if (find(control) == nullptr)
+            return;
+        const bool pending = pendingChanges();
+        const std::vector<RowChange> changes = selectListRow(control, row);
+        if (!pending)
+            acceptUserChange(control);
+        announceListChanges(control, changes);
+        if (find(control) != nullptr)
+            notifyRow(row, NM_CLICK);
     };
 
     if (action == L"focus") {
@@ -646,17 +678,18 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
             return true;
         if (item->limit > 0 && static_cast<int>(text.size()) > item->limit)
             text.resize(static_cast<std::size_t>(item->limit)); // what does not fit is not typed
-        {
-            QuietScope quiet(*this);
-            item->text = text;
-            item->selectionStart = item->selectionEnd = static_cast<int>(text.size());
-            if (combo) {
-                item->selection = -1;
-                for (std::size_t i = 0; i < item->items.size(); ++i)
-                    if (item->items[i].text == text)
-                        item->selection = static_cast<int>(i);
-            }
+        const bool pending = pendingChanges();
+        item->text = text;
+        item->selectionStart = item->selectionEnd = static_cast<int>(text.size());
+        if (combo) {
+            item->selection = -1;
+            for (std::size_t i = 0; i < item->items.size(); ++i)
+                if (item->items[i].text == text)
+                    item->selection = static_cast<int>(i);
         }
+        changed(control);
+        if (!pending)
+            acceptUserChange(control);
         notifyParent(control, edit ? EN_UPDATE : CBN_EDITUPDATE);
         notifyParent(control, edit ? EN_CHANGE : CBN_EDITCHANGE);
         return true;
@@ -669,18 +702,18 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
             return fail(L"A radio button goes off when another of its group is checked");
         if (item->check == wanted)
             return true;
-        const int type = item->buttonType();
-        if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON) {
-            // The click itself is the user's; what its handler changes is shown.
-            QuietScope quiet(*this);
-            if (type == BS_AUTORADIOBUTTON) {
-                clickButtonState(control);
-            } else {
-                setButtonCheck(control, wanted);
-            }
-        }
         setFocus(control);
-        notifyParent(control, BN_CLICKED);
+        if (Window* button = find(control)) {
+            const bool pending = pendingChanges();
+            const int type = button->buttonType();
+            if (type == BS_AUTORADIOBUTTON)
+                clickButtonState(control);
+            else if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE)
+                setButtonCheck(control, wanted);
+            if (!pending)
+                acceptUserChange(control);
+            notifyParent(control, BN_CLICKED);
+        }
         return true;
     }
     if (action == L"select") {
@@ -688,15 +721,14 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
             const int row = rowOf(argument);
             if (row < 0)
                 return fail(L"List " + controlName + L" has no row " + argument);
-            QuietScope quiet(*this);
-            clickRow(row, NM_CLICK);
+            clickRow(row);
             return true;
         }
         if (item->windowClass != WindowClass::ComboBox)
             return fail(L"Control " + controlName + L" has no items to select");
         int index = -1;
         if (!argument.empty() && argument[0] == L'#') {
-            const std::optional<int> number = parseInteger(argument.substr(1));
+            const std::optional<int> number = wholeNumber(argument.substr(1));
             if (number && *number >= 0 && *number < static_cast<int>(item->items.size()))
                 index = *number;
         } else {
@@ -710,11 +742,12 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
         item = find(control);
         if (item == nullptr)
             return true;
-        {
-            QuietScope quiet(*this);
-            item->selection = index;
-            item->text = item->items[static_cast<std::size_t>(index)].text;
-        }
+        const bool pending = pendingChanges();
+        item->selection = index;
+        item->text = item->items[static_cast<std::size_t>(index)].text;
+        changed(control);
+        if (!pending)
+            acceptUserChange(control);
         notifyParent(control, CBN_SELENDOK);
         notifyParent(control, CBN_SELCHANGE);
         return true;
@@ -724,24 +757,23 @@ bool DialogHost::dialogDirective(const std::wstring& args, HWND defaultTarget)
             const int row = rowOf(argument);
             if (row < 0)
                 return fail(L"List " + controlName + L" has no row " + argument);
-            {
-                QuietScope quiet(*this);
-                clickRow(row, NM_CLICK);
-            }
+            clickRow(row);
             if (action == L"dblclick" && find(control) != nullptr)
-                clickRow(row, NM_DBLCLK);
+                notifyRow(row, NM_DBLCLK);
             return true;
         }
         if (action == L"dblclick")
             return fail(L"Control " + controlName + L" is not a list");
         if (item->windowClass != WindowClass::Button && item->windowClass != WindowClass::Static)
             return fail(L"Control " + controlName + L" cannot be clicked");
-        {
-            QuietScope quiet(*this);
-            clickButtonState(control);
-        }
         setFocus(control);
-        notifyParent(control, BN_CLICKED);
+        if (find(control) != nullptr) {
+            const bool pending = pendingChanges();
+            clickButtonState(control);
+            if (!pending)
+                acceptUserChange(control);
+            notifyParent(control, BN_CLICKED);
+        }
         return true;
     }
     return fail(L"Unknown dialog action \"" + action + L"\"");

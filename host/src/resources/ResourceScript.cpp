@@ -637,6 +637,10 @@ private:
             // CONTROL has its style before the position; the others may add one after the size.
             if (generic || acceptComma()) {
                 if (!generic) {
+                    // A combo box's type bits (simple, drop-down, drop-down list) are one field: a
+                    // given style replaces the default CBS_SIMPLE rather than adding to it.
+                    if (known->className == L"ComboBox")
+                        result.style &= ~cbsSimple;
                     result.style = styleList(result.style);
                 }
                 if (acceptComma()) {

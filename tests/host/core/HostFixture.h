@@ -23,8 +23,11 @@ protected:
         options.transcript = &mOut;
         options.statusBar = &mStatus;
         options.strict = true;
+        adjustOptions(options);
         mSession = std::make_unique<arxhost::Session>(options);
     }
+    // A fixture that needs other session options (a configuration root, ...) sets them here.
+    virtual void adjustOptions(arxhost::SessionOptions&) { }
     void TearDown() override
     {
         mSession.reset();

@@ -197,6 +197,35 @@ TEST_F(Selection, UserSelectionPromptWithWindowsRemovalAndFilter)
     (void)arc;
 }
 
+// ":$" hands two prompts in pt1: they replace "Select objects:" and "Remove objects:", and pt1 is no pick.
+TEST_F(Selection, OwnPromptsReplaceTheHostsAndAreNoPoint)
+{
+    AcDbObjectId a = addLine(0, 0, 1, 0);
+    AcDbObjectId b = addLine(0, 2, 1, 2);
+    std::size_t count = 0;
+    int rc = RTERROR;
+    defineCommand(L"OWNPROMPTS", [&] {
+        const ACHAR* prompts[2] = {L"\n选择要检查的切角:", L"\n移除切角:"};
+        ads_name ss;
+        rc = acedSSGet(L":$", prompts, nullptr, nullptr, ss);
+        if (rc == RTNORM) {
+            Adesk::Int32 n = 0;
+            acedSSLength(ss, &n);
+            count = static_cast<std::size_t>(n);
+            acedSSFree(ss);
+        }
+    });
+    type(L"OWNPROMPTS\nALL\nR\n0.5,2\n\n");
+    EXPECT_EQ(RTNORM, rc);
+    EXPECT_EQ(1u, count);
+    const std::wstring t = transcript();
+    EXPECT_TRUE(contains(t, L"选择要检查的切角:ALL\n2 found"));
+    EXPECT_TRUE(contains(t, L"移除切角:0.5,2\n1 found, 1 removed, 1 total"));
+    EXPECT_FALSE(contains(t, L"Select objects:"));
+    (void)a;
+    (void)b;
+}
+
 TEST_F(Selection, ImpliedWindowFromAnEmptyPickAndCancel)
 {
     AcDbObjectId inside = addLine(1, 1, 2, 2);

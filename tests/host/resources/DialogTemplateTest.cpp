@@ -211,6 +211,9 @@ const StatementCase statementCases[] = {
     {R"(CTEXT "t", 100, 1, 2, 3, 4)", ControlKind::Static, L"Static", 0x50020001u},
     {R"(EDITTEXT 100, 1, 2, 3, 4)", ControlKind::Edit, L"Edit", 0x50810000u},
     {R"(COMBOBOX 100, 1, 2, 3, 4)", ControlKind::ComboBox, L"ComboBox", 0x50010001u},
+    // A given type replaces the simple combo box: drop-down stays drop-down, not drop-down list.
+    {R"(COMBOBOX 100, 1, 2, 3, 4, CBS_DROPDOWN | WS_VSCROLL)", ControlKind::ComboBox, L"ComboBox",
+        0x50210002u},
     {R"(LISTBOX 100, 1, 2, 3, 4)", ControlKind::ListBox, L"ListBox", 0x50800001u},
     {R"(SCROLLBAR 100, 1, 2, 3, 4)", ControlKind::Other, L"ScrollBar", 0x50000000u},
     {R"(PUSHBUTTON "t", 100, 1, 2, 3, 4)", ControlKind::PushButton, L"Button", 0x50010000u},

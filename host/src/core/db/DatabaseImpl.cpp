@@ -212,7 +212,7 @@ bool boxOf(const AcDbEntity& entity, Box2d& box)
 
 void DatabaseImpl::refreshIndex(AcDbStub* stub)
 {
-    if (mIndexSuspended)
+    if (mIndexSuspended || mIndexStale)
         return;
     const AcDbEntity* entity = AcDbEntity::cast(stub->object());
     Box2d box;
@@ -237,6 +237,7 @@ void DatabaseImpl::rebuildIndex()
         }
     }
     mIndex.rebuild(entries);
+    mIndexStale = false;
 }
 
 DatabaseImpl* implOf(AcDbObjectId id)

@@ -61,11 +61,24 @@ public:
     void setHeaderValue(const std::wstring& upperName, HeaderValue value);
 
     UndoLog& undo() { return mUndo; }
-    SpatialIndex& index() { return mIndex; }
+    // The index of model space, built first if a bulk load left it stale.
+    SpatialIndex& index()
+    {
+        if (mIndexStale)
+            rebuildIndex();
+        return mIndex;
+    }
     // Brings the index entry of a model-space entity up to date (after a change, erase or undo).
     void refreshIndex(AcDbStub* stub);
-    // Rebuilds the whole index from model space (after a bulk load).
+    // Rebuilds the whole index from model space.
     void rebuildIndex();
+    // After a bulk load: the index is built in one pass when it is first asked for, so that opening a
+    // drawing only to convert or save it does not pay for it.
+    void invalidateIndex()
+    {
+        mIndexStale = true;
+        mIndex.rebuild({});
+    }
     bool indexSuspended() const { return mIndexSuspended; }
     // While a drawing file is read, objects take their values without the write-open protocol.
     bool loading() const { return mLoading; }
@@ -94,6 +107,7 @@ private:
     UndoLog mUndo;
     SpatialIndex mIndex;
     bool mIndexSuspended = false;
+    bool mIndexStale = false;
     bool mLoading = false;
 };
 

@@ -1,4 +1,5 @@
 // Lines, circles, arcs and points.
+#include <algorithm>
 #include <cmath>
 
 #include "db/DatabaseImpl.h"
@@ -119,6 +120,15 @@ Acad::ErrorStatus AcDbLine::reverseCurve()
     if (!writable())
         return Acad::eNotOpenForWrite;
     std::swap(mStart, mEnd);
+    return Acad::eOk;
+}
+
+// The commonest entity of all gets its box without building a path (saving and indexing ask for every one).
+Acad::ErrorStatus AcDbLine::getGeomExtents(AcDbExtents& extents) const
+{
+    extents.set(
+        AcGePoint3d(std::min(mStart.x, mEnd.x), std::min(mStart.y, mEnd.y), std::min(mStart.z, mEnd.z)),
+        AcGePoint3d(std::max(mStart.x, mEnd.x), std::max(mStart.y, mEnd.y), std::max(mStart.z, mEnd.z)));
     return Acad::eOk;
 }
 

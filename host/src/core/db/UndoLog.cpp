@@ -15,7 +15,7 @@ UndoLog::UndoLog(RestoreHook onRestore)
 void UndoLog::begin(const std::wstring& name)
 {
     if (mDepth++ == 0) {
-        mOpen.emplace();
+        mOpen = Group {};
         mOpen->name = name;
     }
 }
@@ -97,7 +97,7 @@ std::vector<std::wstring> UndoLog::undo(int count, HeaderVars& vars)
     // latest step; what the command changes afterwards goes into a continuation group.
     if (mOpen) {
         Group current = std::move(*mOpen);
-        mOpen.emplace();
+        mOpen = Group {};
         mOpen->name = current.name;
         mOpen->continuation = true;
         if (!(current.continuation && current.empty()))
@@ -117,7 +117,7 @@ void UndoLog::clear()
     mDone.clear();
     if (mOpen) {
         std::wstring name = mOpen->name;
-        mOpen.emplace();
+        mOpen = Group {};
         mOpen->name = name;
     }
 }

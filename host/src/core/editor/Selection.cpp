@@ -496,9 +496,22 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
     const arxhost::SelectionFilter* selectionFilter = &*compiled.filter;
     arxhost::Selector selector(*session, selectionFilter);
     std::wstring mode = str == nullptr ? L"" : str;
-    // "_" asks for the global option name; ":$" and ":K" only change prompts and keywords.
+    // "_" asks for the global option name; ":K" and the others only change keywords and messages.
     while (!mode.empty() && mode[0] == L'_')
         mode = mode.substr(1);
+    // ":$": pt1 is no point but two prompts, for selecting and for removing, in place of the host's own.
+    std::wstring selectPrompt = L"\nSelect objects: ";
+    std::wstring removePrompt = L"\nRemove objects: ";
+    if (auto at = mode.find(L":$"); at != std::wstring::npos) {
+        mode.erase(at, 2);
+        if (const auto* prompts = static_cast<const ACHAR* const*>(pt1); prompts != nullptr) {
+            if (prompts[0] != nullptr)
+                selectPrompt = prompts[0];
+            if (prompts[1] != nullptr)
+                removePrompt = prompts[1];
+        }
+        pt1 = nullptr;
+    }
     bool single = false;
     for (const wchar_t* flag : {L":S", L":s"}) {
         if (auto at = mode.find(flag); at != std::wstring::npos) {
@@ -506,7 +519,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
             mode.erase(at, 2);
         }
     }
-    for (const wchar_t* flag : {L":$", L":K", L":k", L":D", L":d", L":E", L":e", L":N", L":n"})
+    for (const wchar_t* flag : {L":K", L":k", L":D", L":d", L":E", L":e", L":N", L":n"})
         if (auto at = mode.find(flag); at != std::wstring::npos)
             mode.erase(at, 2);
     mode = arxhost::upperName(mode.c_str());
@@ -519,7 +532,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
         if (entity != nullptr && selector.passes(*entity))
             ids.push_back(picked);
     } else if (mode.empty() || mode == L".") {
-        status = arxhost::userSelect(*session, selectionFilter, single, ids);
+        status = arxhost::userSelect(*session, selectionFilter, single, ids, selectPrompt, removePrompt);
     } else if (mode == L"X") {
         ids = selector.everything();
     } else if (mode == L"A") {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "db/DatabaseImpl.h"
+#include "text/Utf8.h"
 
 namespace arxhost {
 
@@ -36,14 +37,18 @@ std::wstring DocumentState::drawingName() const
 {
     if (mFileName.empty())
         return L"Drawing1.dwg";
-    return std::filesystem::path(mFileName).filename().wstring();
+    // Worked on as text: path's wide conversions depend on the process locale.
+    const std::size_t slash = mFileName.find_last_of(L'/');
+    return slash == std::wstring::npos ? mFileName : mFileName.substr(slash + 1);
 }
 
 std::wstring DocumentState::drawingFolder() const
 {
     if (mFileName.empty())
         return L"";
-    std::wstring folder = std::filesystem::absolute(std::filesystem::path(mFileName)).parent_path().wstring();
+    const std::filesystem::path absolute
+        = std::filesystem::absolute(std::filesystem::path(arxhost::toUtf8(mFileName)));
+    std::wstring folder = arxhost::fromUtf8(absolute.parent_path().string());
     if (!folder.empty() && folder.back() != L'/')
         folder += L'/';
     return folder;

@@ -20,6 +20,7 @@
 #include "rxregsvc.h"
 #include "session/DocManager.h"
 #include "session/DocumentState.h"
+#include "text/Utf8.h"
 
 namespace arxhost {
 
@@ -205,8 +206,9 @@ bool Session::loadModule(const std::filesystem::path& file, bool printMessage)
     std::wstring error;
     bool ok = mImpl->loader.load(file, error);
     if (printMessage)
-        mImpl->transcript.write(
-            ok ? L"\n" + file.filename().wstring() + L" successfully loaded." : L"\n" + error);
+        mImpl->transcript.write(ok
+                ? L"\n" + arxhost::fromUtf8(file.filename().string()) + L" successfully loaded."
+                : L"\n" + error);
     return ok;
 }
 

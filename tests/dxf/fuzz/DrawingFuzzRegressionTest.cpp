@@ -1,0 +1,223 @@
+// What the drawing reader's fuzzer found, each case cut down to its point: a clean ReadError naming the
+// line, or a drawing that reads, is written in every version and reads again. Built with the sanitizers
+// in the fuzz build, so that a leak on the error path fails the test too.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "arxHeaders.h"
+#include "dbobjptr.h"
+#include "dxf/DxfTestSupport.h"
+#include "dxf/ReadError.h"
+#include "dxf/drawing/DrawingReader.h"
+#include "dxf/drawing/DrawingWriter.h"
+
+namespace {
+
+using dxftest::lines;
+
+// An R2010 drawing whose ENTITIES section holds `entities` and whose other sections come before it.
+std::string drawing(std::string_view sections, std::string_view entities)
+{
+    return lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  0", "ENDSEC"})
+        + std::string(sections) + lines({"  0", "SECTION", "  2", "ENTITIES"}) + std::string(entities)
+        + lines({"  0", "ENDSEC", "  0", "EOF"});
+}
+
+// A LINE with `groups` among its entity's groups.
+std::string line(std::string_view groups)
+{
+    return lines({"  0", "LINE", "100", "AcDbEntity", "  8", "0"}) + std::string(groups)
+        + lines({"100", "AcDbLine", " 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"});
+}
+
+std::string objects(std::string_view records)
+{
+    return lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0", "100",
+               "AcDbDictionary"})
+        + std::string(records) + lines({"  0", "ENDSEC"});
+}
+
+std::string tables(std::string_view tablesText)
+{
+    return lines({"  0", "SECTION", "  2", "TABLES"}) + std::string(tablesText) + lines({"  0", "ENDSEC"});
+}
+
+std::string readError(std::string_view data)
+{
+    try {
+        dxf::readDrawing(data);
+    } catch (const dxf::ReadError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+// ---- Refused: each thrown after the reader made the object, which must not leak ----
+
+struct Refused {
+    const char* name;
+    std::string data;
+    const char* message; // a part of the ReadError's message
+};
+
+void PrintTo(const Refused& refused, std::ostream* out)
+{
+    *out << refused.name;
+}
+
+std::vector<Refused> refusedInputs()
+{
+    const std::string layerTable = lines({"  0", "TABLE", "  2", "LAYER", " 70", "1"});
+    return {
+        {"LayerWithoutName", drawing(tables(layerTable + lines({"  0", "LAYER", " 70", "0", "  0", "ENDTAB"})), ""),
+            "a LAYER record has no name"},
+        {"TableTwice",
+            drawing(tables(layerTable + lines({"  0", "ENDTAB"}) + layerTable + lines({"  0", "ENDTAB"})), ""),
+            "the LAYER table comes twice"},
+        {"StyleWithBrokenExtendedData",
+            drawing(tables(lines({"  0", "TABLE", "  2", "STYLE", "  0", "STYLE", "  2", "Standard", "1001", "APP",
+                "1020", "1.0", "  0", "ENDTAB"})),
+                ""),
+            "extended data coordinate 1020 without its X value"},
+        {"DictionaryEntryWithoutName", drawing(objects(lines({"350", "D"})), ""),
+            "a dictionary entry's handle comes without its name"},
+        {"GroupWithBrokenExtendedData",
+            drawing(objects(lines({"  0", "GROUP", "  5", "F", "330", "C", "100", "AcDbGroup", "300", "g", "1001",
+                "APP", "1010", "1.0", "1020", "2.0", "1030", "3.0", "1020", "4.0"})),
+                ""),
+            "extended data coordinate 1020 without its X value"},
+        {"XrecordWithBrokenExtendedData",
+            drawing(objects(lines({"  0", "XRECORD", "  5", "E", "330", "C", "100", "AcDbXrecord", "  1", "v",
+                "1001", "APP", "1025", "1.0"})),
+                ""),
+            "extended data coordinate 1025 without its X value"},
+        {"HandleOutOfRange", drawing("", line(lines({"  5", "1000000000000"}))), "is out of range"},
+        {"LineweightThatIsNotOne", drawing("", line(lines({"370", "1234"}))), "1234 is not a lineweight"},
+        // Read as an entity of the paper space, the ENDSEC was written into the ENTITIES section, ending it.
+        {"EndsecInsideTheSpaceBlock",
+            drawing(lines({"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  8", "0", "  2", "$PAPER_SPACE",
+                " 70", "0", " 10", "0.0", " 20", "0.0", "  0", "ENDSEC", "  0", "ENDBLK", "  0", "ENDSEC"}),
+                ""),
+            "expected an entity, found ENDSEC"},
+        {"SequenceCutByEndsec",
+            drawing("", lines({"  0", "POLYLINE", "  8", "0", " 66", "1", " 70", "8", "  0", "VERTEX", "  8", "0",
+                " 10", "1.0", "  0", "ENDSEC", "  0", "SEQEND"})),
+            "POLYLINE has no SEQEND"},
+    };
+}
+
+class RefusedDrawing : public ::testing::TestWithParam<Refused> { };
+
+TEST_P(RefusedDrawing, WithAReadErrorNamingTheLine)
+{
+    const std::string message = readError(GetParam().data);
+    EXPECT_NE(std::string::npos, message.find(GetParam().message)) << message;
+    EXPECT_EQ(0u, message.find("line ")) << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(FuzzFindings, RefusedDrawing, ::testing::ValuesIn(refusedInputs()),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Accepted: read, then written in every version, and what was written reads again ----
+
+// The first entity of the model space.
+AcDbObjectId firstEntity(AcDbDatabase& db)
+{
+    AcDbBlockTableRecord* model = nullptr;
+    if (acdbOpenObject(model, db.modelSpaceId(), AcDb::kForRead) != Acad::eOk)
+        return AcDbObjectId();
+    const AcDbObjectId id = model->hostEntityIds().empty() ? AcDbObjectId() : model->hostEntityIds().front();
+    model->close();
+    return id;
+}
+
+std::wstring layerOfFirstEntity(AcDbDatabase& db)
+{
+    AcDbObjectPointer<AcDbEntity> entity(firstEntity(db), AcDb::kForRead);
+    if (entity.openStatus() != Acad::eOk)
+        return L"(no entity)";
+    ACHAR* name = entity->layer();
+    std::wstring layer = name;
+    acutDelString(name);
+    return layer;
+}
+
+struct Accepted {
+    const char* name;
+    std::string data;
+    const char* written; // what each written file holds, "\n" standing for its line ends
+};
+
+void PrintTo(const Accepted& accepted, std::ostream* out)
+{
+    *out << accepted.name;
+}
+
+std::vector<Accepted> acceptedInputs()
+{
+    return {
+        // An entity on a layer of no name went onto a new, nameless layer: written, it did not read.
+        {"EntityOnALayerWithoutName", drawing("", lines({"  0", "CIRCLE", "  8", "", " 10", "0.0", " 20", "0.0",
+                                                         " 40", "1.0"})),
+            "\n  8\n0\n"},
+        // A name in a handle code (as some writers put there) made writing throw std::invalid_argument.
+        {"NameInAHandleCode", drawing("", line(lines({"340", "Standard"}))), "\n340\nStandard\n"},
+        {"TextInAHandleCodeOfAnotherSection",
+            drawing(lines({"  0", "SECTION", "  2", "ACDSDATA", "330", "not a handle", "  0", "ENDSEC"}), ""),
+            "\n330\nnot a handle\n"},
+        // A header variable under a group code of another type: written back with its own code.
+        {"HeaderVariableUnderAStringCode",
+            lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  9", "$DIMTOL", "  1",
+                "", "  0", "ENDSEC", "  0", "EOF"}),
+            "\n$DIMTOL\n 70\n0\n"},
+    };
+}
+
+class AcceptedDrawing : public ::testing::TestWithParam<Accepted> { };
+
+TEST_P(AcceptedDrawing, IsWrittenInEveryVersionAsAFileThatReads)
+{
+    std::unique_ptr<AcDbDatabase> db;
+    ASSERT_NO_THROW(db = dxf::readDrawing(GetParam().data));
+    for (const dxf::Version version : {dxf::Version::R2000, dxf::Version::R2004, dxf::Version::R2007,
+             dxf::Version::R2010, dxf::Version::R2013, dxf::Version::R2018}) {
+        SCOPED_TRACE(std::string(dxf::acadVer(version)));
+        dxf::WriteOptions options;
+        options.version = version;
+        options.lineEnd = dxf::LineEnd::Lf;
+        std::string written;
+        ASSERT_NO_THROW(written = dxf::writeDrawing(*db, options));
+        EXPECT_NE(std::string::npos, written.find(GetParam().written));
+        EXPECT_EQ("", readError(written));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FuzzFindings, AcceptedDrawing, ::testing::ValuesIn(acceptedInputs()),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FuzzFindings, AnEntityOnALayerWithoutNameIsOnLayerZero)
+{
+    std::unique_ptr<AcDbDatabase> db = dxf::readDrawing(acceptedInputs().front().data);
+    EXPECT_EQ(L"0", layerOfFirstEntity(*db));
+    AcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(Acad::eOk, db->getLayerTable(layers, AcDb::kForRead));
+    EXPECT_FALSE(layers->has(L""));
+    layers->close();
+}
+
+TEST(FuzzFindings, LineweightsOfTheFileAreKept)
+{
+    for (const int weight : {-3, -2, -1, 0, 35, 211}) {
+        std::unique_ptr<AcDbDatabase> db
+            = dxf::readDrawing(drawing("", line(lines({"370", std::to_string(weight)}))));
+        AcDbObjectPointer<AcDbEntity> entity(firstEntity(*db), AcDb::kForRead);
+        ASSERT_EQ(Acad::eOk, entity.openStatus());
+        EXPECT_EQ(weight, static_cast<int>(entity->lineWeight()));
+    }
+}
+
+} // namespace
