@@ -25,8 +25,14 @@ public:
     }
     double unit() { return static_cast<double>(mEngine()) / 4294967296.0; }
     double between(double low, double high) { return low + (high - low) * unit(); }
-    std::size_t index(std::size_t count) { return static_cast<std::size_t>(unit() * static_cast<double>(count)); }
-    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items) { return items[index(N)]; }
+    std::size_t index(std::size_t count)
+    {
+        return static_cast<std::size_t>(unit() * static_cast<double>(count));
+    }
+    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items)
+    {
+        return items[index(N)];
+    }
     bool chance(double share) { return unit() < share; }
 
 private:
@@ -45,7 +51,8 @@ std::wstring number(double value)
 
 std::wstring chineseNumeral(int n)
 {
-    static const wchar_t* const digits[] = { L"零", L"一", L"二", L"三", L"四", L"五", L"六", L"七", L"八", L"九" };
+    static const wchar_t* const digits[]
+        = {L"零", L"一", L"二", L"三", L"四", L"五", L"六", L"七", L"八", L"九"};
     if (n < 10)
         return digits[n];
     if (n < 20)
@@ -57,7 +64,7 @@ std::wstring chineseNumeral(int n)
 
 Road makeRoad(Draw& draw, bool vertical, double offset, int ordinal)
 {
-    static constexpr std::array<double, 12> widths { 12, 12, 16, 16, 20, 24, 24, 30, 30, 40, 50, 8 };
+    static constexpr std::array<double, 12> widths {12, 12, 16, 16, 20, 24, 24, 30, 30, 40, 50, 8};
     Road road;
     road.vertical = vertical;
     road.offset = offset;
@@ -67,8 +74,8 @@ Road makeRoad(Draw& draw, bool vertical, double offset, int ordinal)
     if (road.width >= 30) {
         const double separator = 2;
         const double carriageway = (road.width - 2 * s - separator) / 2;
-        road.codedSection = L"rx" + number(s) + L"cx" + number(carriageway) + L"fg" + number(separator) + L"cx"
-            + number(carriageway) + L"rx" + number(s);
+        road.codedSection = L"rx" + number(s) + L"cx" + number(carriageway) + L"fg" + number(separator)
+            + L"cx" + number(carriageway) + L"rx" + number(s);
         road.plainSection = number(s) + L"+" + number(carriageway) + L"+" + number(separator) + L"+"
             + number(carriageway) + L"+" + number(s);
         road.panels = L"两块板";
@@ -80,8 +87,8 @@ Road makeRoad(Draw& draw, bool vertical, double offset, int ordinal)
     }
     const double source = draw.unit();
     road.widthSource = source < 0.7 ? WidthSource::WidthField
-        : source < 0.85            ? WidthSource::PlainSection
-                                   : WidthSource::CodedSection;
+        : source < 0.85             ? WidthSource::PlainSection
+                                    : WidthSource::CodedSection;
     road.segmented = draw.chance(0.5);
     road.name = std::wstring(vertical ? L"经" : L"纬") + chineseNumeral(ordinal + 1) + L"路";
     return road;
@@ -109,7 +116,7 @@ double elevationAt(double x, double y)
 ArcPiece cornerArc(Point2 corner, double dx, double dy, double radius)
 {
     ArcPiece arc;
-    arc.centre = { corner.x + dx * radius, corner.y + dy * radius };
+    arc.centre = {corner.x + dx * radius, corner.y + dy * radius};
     arc.radius = radius;
     const double towardsVerticalSide = std::atan2(0.0, -dx);
     const double towardsHorizontalSide = std::atan2(-dy, 0.0);
@@ -134,15 +141,19 @@ std::wstring recorded(double value)
     return text;
 }
 
-bool same(double a, double b) { return std::fabs(a - b) < 1e-6; }
+bool same(double a, double b)
+{
+    return std::fabs(a - b) < 1e-6;
+}
 
 // Chooses the corner's value, annotation and recorded value for its outcome.
 void decideAnnotation(Draw& draw, RedCorner& c)
 {
-    static constexpr std::array<double, 9> multiples { 5, 7.5, 10, 12.5, 15, 17.5, 20, 22.5, 25 };
-    static constexpr std::array<double, 5> fractions { 0.3, 0.6, 1.2, 1.7, 2.1 };
+    static constexpr std::array<double, 9> multiples {5, 7.5, 10, 12.5, 15, 17.5, 20, 22.5, 25};
+    static constexpr std::array<double, 5> fractions {0.3, 0.6, 1.2, 1.7, 2.1};
     auto plausible = [&] { return c.standard > 0 && draw.chance(0.6) ? c.standard : draw.pick(multiples); };
-    auto rightPrefix = [&](double n) { return same(n, c.standard) ? std::wstring(L"Q") : std::wstring(L"FQ"); };
+    auto rightPrefix
+        = [&](double n) { return same(n, c.standard) ? std::wstring(L"Q") : std::wstring(L"FQ"); };
     auto otherMultiple = [&](double value) {
         const double step = draw.chance(0.5) ? 2.5 : 5.0;
         return value - step >= 5 && draw.chance(0.5) ? value - step : value + step;
@@ -242,15 +253,16 @@ Plan makePlan(const PlanOptions& options, const StandardLookup& standard)
     auto horizontal = [&](int j) -> const Road& { return plan.roads[static_cast<std::size_t>(columns + j)]; };
 
     // The planning range: everything but the last column of roads when there are three or more.
-    const double rangeRight = columns >= 3 ? (xs[static_cast<std::size_t>(columns - 2)] + xs.back()) / 2 : plan.maxX - 10;
-    plan.rangeLine = { { plan.minX + 10, plan.minY + 10 }, { rangeRight, plan.minY + 10 }, { rangeRight, plan.maxY - 10 },
-        { plan.minX + 10, plan.maxY - 10 } };
+    const double rangeRight
+        = columns >= 3 ? (xs[static_cast<std::size_t>(columns - 2)] + xs.back()) / 2 : plan.maxX - 10;
+    plan.rangeLine = {{plan.minX + 10, plan.minY + 10}, {rangeRight, plan.minY + 10},
+        {rangeRight, plan.maxY - 10}, {plan.minX + 10, plan.maxY - 10}};
 
     // Blocks: cell (k, j) lies between vertical roads k-1 and k and horizontal roads j-1 and j; the
     // outer cells reach the ends of the roads.
     for (int k = 0; k <= columns; ++k) {
         for (int j = 0; j <= rows; ++j) {
-            const bool left = k > 0, right = k < columns, bottom = j > 0, top = j < rows;
+            const bool left = k > 0, right = k<columns, bottom = j> 0, top = j < rows;
             const double L = left ? vertical(k - 1).offset + vertical(k - 1).width / 2 : plan.minX;
             const double R = right ? vertical(k).offset - vertical(k).width / 2 : plan.maxX;
             const double B = bottom ? horizontal(j - 1).offset + horizontal(j - 1).width / 2 : plan.minY;
@@ -264,12 +276,12 @@ Plan makePlan(const PlanOptions& options, const StandardLookup& standard)
                 double dx, dy;
                 int verticalRoad, horizontalRoad;
             };
-            const std::array<Slot, 4> slots { {
-                { left && bottom, { L, B }, 1, 1, k - 1, j - 1 },
-                { right && bottom, { R, B }, -1, 1, k, j - 1 },
-                { left && top, { L, T }, 1, -1, k - 1, j },
-                { right && top, { R, T }, -1, -1, k, j },
-            } };
+            const std::array<Slot, 4> slots {{
+                {left && bottom, {L, B}, 1, 1, k - 1, j - 1},
+                {right && bottom, {R, B}, -1, 1, k, j - 1},
+                {left && top, {L, T}, 1, -1, k - 1, j},
+                {right && top, {R, T}, -1, -1, k, j},
+            }};
             std::array<double, 4> tangent {}; // 0 where there is no corner
             for (std::size_t s = 0; s < slots.size(); ++s) {
                 const Slot& slot = slots[s];
@@ -279,35 +291,37 @@ Plan makePlan(const PlanOptions& options, const StandardLookup& standard)
                 c.verticalRoad = slot.verticalRoad;
                 c.horizontalRoad = columns + slot.horizontalRoad;
                 c.corner = slot.at;
-                c.standard = standard(vertical(slot.verticalRoad).width, horizontal(slot.horizontalRoad).width);
+                c.standard
+                    = standard(vertical(slot.verticalRoad).width, horizontal(slot.horizontalRoad).width);
                 if (draw.chance(options.faultShare))
                     c.outcome = static_cast<Outcome>(1 + draw.index(kOutcomeCount - 1));
-                const bool recordsValue
-                    = c.outcome == Outcome::WrongNumberAsRecorded || c.outcome == Outcome::ValueNotMultipleAsRecorded;
+                const bool recordsValue = c.outcome == Outcome::WrongNumberAsRecorded
+                    || c.outcome == Outcome::ValueNotMultipleAsRecorded;
                 c.rounded = !recordsValue && draw.chance(options.roundedShare);
                 decideAnnotation(draw, c);
                 tangent[s] = c.value;
 
                 const double shift = c.outcome == Outcome::Irregular ? kIrregularShift : 0.0;
-                const Point2 onHorizontal { slot.at.x + slot.dx * c.value + slot.dx * shift, slot.at.y + slot.dy * shift };
-                const Point2 onVertical { slot.at.x + slot.dx * shift, slot.at.y + slot.dy * c.value + slot.dy * shift };
+                const Point2 onHorizontal {
+                    slot.at.x + slot.dx * c.value + slot.dx * shift, slot.at.y + slot.dy * shift};
+                const Point2 onVertical {
+                    slot.at.x + slot.dx * shift, slot.at.y + slot.dy * c.value + slot.dy * shift};
                 if (c.rounded) {
-                    c.arc = cornerArc({ slot.at.x + slot.dx * shift, slot.at.y + slot.dy * shift }, slot.dx, slot.dy, c.value);
-                    c.cut = { onHorizontal, onVertical, false };
+                    c.arc = cornerArc({slot.at.x + slot.dx * shift, slot.at.y + slot.dy * shift}, slot.dx,
+                        slot.dy, c.value);
+                    c.cut = {onHorizontal, onVertical, false};
                 } else if (draw.chance(0.5)) {
-                    c.cut = { onHorizontal, onVertical, draw.chance(0.3) };
+                    c.cut = {onHorizontal, onVertical, draw.chance(0.3)};
                 } else {
-                    c.cut = { onVertical, onHorizontal, draw.chance(0.3) };
+                    c.cut = {onVertical, onHorizontal, draw.chance(0.3)};
                 }
-                // The annotation sits a little into the block from the middle of the corner curve.
+                // The annotation sits a little into the block from the chord of the corner curve: the
+                // check looks for it beyond the chord, between the corner's two red lines.
                 const double inward = 2 * kTextHeight;
-                Point2 middle { (onHorizontal.x + onVertical.x) / 2, (onHorizontal.y + onVertical.y) / 2 };
-                if (c.rounded) {
-                    const double h = c.value / std::numbers::sqrt2;
-                    middle = { c.arc.centre.x - slot.dx * h, c.arc.centre.y - slot.dy * h };
-                }
-                c.annotationAt = { middle.x + slot.dx * inward / std::numbers::sqrt2,
-                    middle.y + slot.dy * inward / std::numbers::sqrt2 };
+                const Point2 middle {
+                    (onHorizontal.x + onVertical.x) / 2, (onHorizontal.y + onVertical.y) / 2};
+                c.annotationAt = {middle.x + slot.dx * inward / std::numbers::sqrt2,
+                    middle.y + slot.dy * inward / std::numbers::sqrt2};
                 double angle = std::atan2(onVertical.y - onHorizontal.y, onVertical.x - onHorizontal.x);
                 if (angle > std::numbers::pi / 2)
                     angle -= std::numbers::pi;
@@ -319,49 +333,48 @@ Plan makePlan(const PlanOptions& options, const StandardLookup& standard)
             }
 
             // Red lines along the block's sides that face a road, between the corners' tangent points.
-            auto side = [&](Point2 a, Point2 b) {
-                plan.redLines.push_back({ a, b, draw.chance(0.2) });
-            };
+            auto side = [&](Point2 a, Point2 b) { plan.redLines.push_back({a, b, draw.chance(0.2)}); };
             if (bottom)
-                side({ L + tangent[0], B }, { R - tangent[1], B });
+                side({L + tangent[0], B}, {R - tangent[1], B});
             if (top)
-                side({ L + tangent[2], T }, { R - tangent[3], T });
+                side({L + tangent[2], T}, {R - tangent[3], T});
             if (left)
-                side({ L, B + tangent[0] }, { L, T - tangent[2] });
+                side({L, B + tangent[0]}, {L, T - tangent[2]});
             if (right)
-                side({ R, B + tangent[1] }, { R, T - tangent[3] });
+                side({R, B + tangent[1]}, {R, T - tangent[3]});
 
             // Curb lines: the carriageway edges, a sidewalk further into the roads, with rounded corners.
             const double cl = left ? L - vertical(k - 1).sidewalk : plan.minX;
             const double cr = right ? R + vertical(k).sidewalk : plan.maxX;
             const double cb = bottom ? B - horizontal(j - 1).sidewalk : plan.minY;
             const double ct = top ? T + horizontal(j).sidewalk : plan.maxY;
-            static constexpr std::array<double, 5> curbRadii { 10, 12, 15, 20, 25 };
+            static constexpr std::array<double, 5> curbRadii {10, 12, 15, 20, 25};
             std::array<double, 4> curbRadius {};
-            const std::array<Point2, 4> curbCorners { { { cl, cb }, { cr, cb }, { cl, ct }, { cr, ct } } };
+            const std::array<Point2, 4> curbCorners {{{cl, cb}, {cr, cb}, {cl, ct}, {cr, ct}}};
             for (std::size_t s = 0; s < slots.size(); ++s) {
                 if (!slots[s].present)
                     continue;
                 curbRadius[s] = draw.pick(curbRadii);
-                plan.curbCorners.push_back({ cornerArc(curbCorners[s], slots[s].dx, slots[s].dy, curbRadius[s]) });
+                plan.curbCorners.push_back(
+                    {cornerArc(curbCorners[s], slots[s].dx, slots[s].dy, curbRadius[s])});
             }
-            auto curb = [&](Point2 a, Point2 b) { plan.curbLines.push_back({ a, b, false }); };
+            auto curb = [&](Point2 a, Point2 b) { plan.curbLines.push_back({a, b, false}); };
             if (bottom)
-                curb({ cl + curbRadius[0], cb }, { cr - curbRadius[1], cb });
+                curb({cl + curbRadius[0], cb}, {cr - curbRadius[1], cb});
             if (top)
-                curb({ cl + curbRadius[2], ct }, { cr - curbRadius[3], ct });
+                curb({cl + curbRadius[2], ct}, {cr - curbRadius[3], ct});
             if (left)
-                curb({ cl, cb + curbRadius[0] }, { cl, ct - curbRadius[2] });
+                curb({cl, cb + curbRadius[0]}, {cl, ct - curbRadius[2]});
             if (right)
-                curb({ cr, cb + curbRadius[1] }, { cr, ct - curbRadius[3] });
+                curb({cr, cb + curbRadius[1]}, {cr, ct - curbRadius[3]});
         }
     }
 
     // Elevation points: planned ones at the crossings and along the roads, existing ones on a loose grid.
     for (const Road& road : plan.roads) {
         for (double at = road.from; at <= road.to; at += 50) {
-            const Point2 p = road.vertical ? Point2 { road.offset, at } : Point2 { at, road.offset };
-            plan.plannedPoints.push_back({ p.x, p.y, std::round(elevationAt(p.x, p.y) * 1000) / 1000 });
+            const Point2 p = road.vertical ? Point2 {road.offset, at} : Point2 {at, road.offset};
+            plan.plannedPoints.push_back({p.x, p.y, std::round(elevationAt(p.x, p.y) * 1000) / 1000});
         }
     }
     for (double y = plan.minY; y <= plan.maxY; y += 60) {
@@ -369,7 +382,7 @@ Plan makePlan(const PlanOptions& options, const StandardLookup& standard)
             const double px = x + draw.between(-10, 10);
             const double py = y + draw.between(-10, 10);
             const double z = elevationAt(px, py) - 0.3 + draw.between(-0.2, 0.2);
-            plan.existingPoints.push_back({ px, py, std::round(z * 1000) / 1000 });
+            plan.existingPoints.push_back({px, py, std::round(z * 1000) / 1000});
         }
     }
     return plan;

@@ -23,7 +23,10 @@ constexpr int kAppName = 1001;
 constexpr int kText = 1000;
 constexpr int kShort = 1070;
 
-AcGePoint3d at(Point2 p) { return AcGePoint3d(p.x, p.y, 0); }
+AcGePoint3d at(Point2 p)
+{
+    return AcGePoint3d(p.x, p.y, 0);
+}
 
 std::wstring formatNumber(const wchar_t* format, double value)
 {
@@ -95,7 +98,8 @@ void markCentreline(AcDbObjectId id, const Road& road)
     ARX_DATA::CFSimpleXData::SetTo(id, L"FAPP_DLZX", L"道路中线");
     if (road.widthSource == WidthSource::WidthField)
         ARX_DATA::CFGisXData::SetTo(id, L"FD_WIDTH", formatNumber(L"%g", road.width).c_str(), L"道路宽度");
-    const std::wstring& section = road.widthSource == WidthSource::PlainSection ? road.plainSection : road.codedSection;
+    const std::wstring& section
+        = road.widthSource == WidthSource::PlainSection ? road.plainSection : road.codedSection;
     ARX_DATA::CFGisXData::SetTo(id, L"FS_DLDM", section.c_str(), L"道路断面");
     if (road.widthSource == WidthSource::WidthField)
         ARX_DATA::CFGisXData::SetTo(id, L"FS_DLBK", road.panels.c_str(), L"道路板块");
@@ -164,7 +168,8 @@ SampleDrawing buildSampleDrawing(const Plan& plan)
     builder.layer(names::kRangeLayer, 6);
     builder.layer(names::kPlannedPointLayer, 2);
     builder.layer(names::kExistingPointLayer, 8);
-    for (const wchar_t* app : { L"FAPP_DLZX", L"FAPP_DLBX", L"FAPP_DLYQJ", L"DLYQJ_XDATA", L"FAPP_GHFWX", L"FD_VIEW" })
+    for (const wchar_t* app :
+        {L"FAPP_DLZX", L"FAPP_DLBX", L"FAPP_DLYQJ", L"DLYQJ_XDATA", L"FAPP_GHFWX", L"FD_VIEW"})
         acdbRegApp(app);
     builder.closeSpace();
     storeParameters();
@@ -174,14 +179,18 @@ SampleDrawing buildSampleDrawing(const Plan& plan)
     // Centrelines: one polyline through all crossings, or one line per stretch.
     std::vector<std::pair<AcDbObjectId, const Road*>> centrelines;
     for (const Road& road : plan.roads) {
-        std::vector<double> stations { road.from };
+        std::vector<double> stations {road.from};
         stations.insert(stations.end(), road.crossings.begin(), road.crossings.end());
         stations.push_back(road.to);
-        auto point = [&](double s) { return road.vertical ? Point2 { road.offset, s } : Point2 { s, road.offset }; };
+        auto point = [&](double s) {
+            return road.vertical ? Point2 {road.offset, s} : Point2 {s, road.offset};
+        };
         if (road.segmented) {
             for (std::size_t i = 0; i + 1 < stations.size(); ++i)
                 centrelines.emplace_back(
-                    builder.add(new AcDbLine(at(point(stations[i])), at(point(stations[i + 1]))), names::kCentreLayer), &road);
+                    builder.add(new AcDbLine(at(point(stations[i])), at(point(stations[i + 1]))),
+                        names::kCentreLayer),
+                    &road);
         } else {
             auto* pline = new AcDbPolyline();
             for (std::size_t i = 0; i < stations.size(); ++i) {
@@ -200,17 +209,16 @@ SampleDrawing buildSampleDrawing(const Plan& plan)
         pline->addVertexAt(1, AcGePoint2d(segment.end.x, segment.end.y));
         return pline;
     };
-    auto sideData = [](const wchar_t* role) {
-        return acutBuildList(kAppName, L"FAPP_DLBX", kText, role, RTNONE);
-    };
+    auto sideData
+        = [](const wchar_t* role) { return acutBuildList(kAppName, L"FAPP_DLBX", kText, role, RTNONE); };
     for (const LineSegment& red : plan.redLines)
         builder.add(lineOrPolyline(red), names::kRedLayer, sideData(L"道路红线"));
     for (const LineSegment& curb : plan.curbLines)
         builder.add(lineOrPolyline(curb), names::kSideLayer, sideData(L"车行道线"));
     for (const CurbCorner& corner : plan.curbCorners) {
         const ArcPiece& a = corner.arc;
-        builder.add(new AcDbArc(AcGePoint3d(a.centre.x, a.centre.y, 0), a.radius, a.startAngle, a.endAngle), names::kSideLayer,
-            cornerData(L"FAPP_DLYQJ", 1));
+        builder.add(new AcDbArc(AcGePoint3d(a.centre.x, a.centre.y, 0), a.radius, a.startAngle, a.endAngle),
+            names::kSideLayer, cornerData(L"FAPP_DLYQJ", 1));
     }
 
     // Red-line corners, every tenth with the older application name.
@@ -225,17 +233,19 @@ SampleDrawing buildSampleDrawing(const Plan& plan)
         } else {
             entity = lineOrPolyline(corner.cut);
         }
-        corners.emplace_back(builder.add(entity, names::kRedLayer, cornerData(app, corner.rounded ? 1 : 2)), &corner);
+        corners.emplace_back(
+            builder.add(entity, names::kRedLayer, cornerData(app, corner.rounded ? 1 : 2)), &corner);
     }
 
     // The planning range line.
     {
         auto* range = new AcDbPolyline();
         for (std::size_t i = 0; i < plan.rangeLine.size(); ++i)
-            range->addVertexAt(static_cast<unsigned>(i), AcGePoint2d(plan.rangeLine[i].x, plan.rangeLine[i].y));
+            range->addVertexAt(
+                static_cast<unsigned>(i), AcGePoint2d(plan.rangeLine[i].x, plan.rangeLine[i].y));
         range->setClosed(true);
-        builder.add(range, names::kRangeLayer,
-            acutBuildList(kAppName, L"FAPP_GHFWX", kText, L"规划范围线", RTNONE));
+        builder.add(
+            range, names::kRangeLayer, acutBuildList(kAppName, L"FAPP_GHFWX", kText, L"规划范围线", RTNONE));
     }
 
     // Elevation points.
@@ -283,7 +293,8 @@ void writeExpectedCorners(const std::vector<ExpectedCorner>& corners, std::ostre
     out << "handle,outcome,kind,value,standard,annotation,recorded,inside_range\n";
     char number[64];
     for (const ExpectedCorner& c : corners) {
-        out << arxhost::toUtf8(c.handle) << ',' << static_cast<int>(c.outcome) << ',' << (c.rounded ? "arc" : "cut") << ',';
+        out << arxhost::toUtf8(c.handle) << ',' << static_cast<int>(c.outcome) << ','
+            << (c.rounded ? "arc" : "cut") << ',';
         std::snprintf(number, sizeof number, "%.2f,%.1f,", c.value, c.standard);
         out << number << arxhost::toUtf8(c.annotation) << ',' << arxhost::toUtf8(c.recordedValue) << ','
             << (c.insideRange ? 1 : 0) << '\n';

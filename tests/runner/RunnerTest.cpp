@@ -55,13 +55,13 @@ std::filesystem::path writeScript(const std::string& name, const std::string& te
 
 TEST(Runner, RunsAScriptAndShowsTheCommandLine)
 {
-    auto script = writeScript("basic", "# a comment line\nDLDMTK\nNOSUCH\nSETVAR\nPICKSTYLE\n0\n");
+    auto script = writeScript("basic", "# a comment line\nDLDMTK\n0,0\nNOSUCH\nSETVAR\nPICKSTYLE\n0\n");
     RunResult r = runRunner("--script '" + script.string() + "'");
     std::filesystem::remove(script);
     EXPECT_EQ(0, r.exitCode) << r.err;
     EXPECT_EQ("planroad.arx successfully loaded.\n"
               "Command: DLDMTK\n"
-              "图库条目“单幅路道路断面”不可用：图库未安装。\n"
+              "指定插入点:0,0\n"
               "Command: NOSUCH\n"
               "Unknown command \"NOSUCH\".  Press F1 for help.\n"
               "Command: SETVAR\n"

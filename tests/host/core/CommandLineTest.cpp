@@ -155,6 +155,28 @@ TEST_F(CommandLine, SystemVariablesCheckTypeRangeAndReadOnly)
     EXPECT_TRUE(contains(transcript(), L"DWGNAME = \"Drawing1.dwg\" (read only)"));
 }
 
+TEST_F(CommandLine, TheDimensionDecimalSeparatorIsOneCharacterOfText)
+{
+    resbuf out;
+    ASSERT_EQ(RTNORM, acedGetVar(L"DIMDSEP", &out));
+    ASSERT_EQ(RTSTR, out.restype);
+    EXPECT_STREQ(L",", out.resval.rstring);
+    delete[] out.resval.rstring;
+
+    resbuf value;
+    value.restype = RTSTR;
+    value.resval.rstring = const_cast<ACHAR*>(L".");
+    ASSERT_EQ(RTNORM, acedSetVar(L"DIMDSEP", &value));
+    EXPECT_EQ(L'.', db().dimdsep());
+    ASSERT_EQ(RTNORM, acedGetVar(L"DIMDSEP", &out));
+    EXPECT_STREQ(L".", out.resval.rstring);
+    delete[] out.resval.rstring;
+
+    // At the SETVAR prompt a single "." is the separator itself, not an empty text.
+    type(L"DIMDSEP\n,\nDIMDSEP\n.\n");
+    EXPECT_EQ(L'.', db().dimdsep());
+}
+
 TEST_F(CommandLine, EndOfInputCancelsAWaitingPrompt)
 {
     int code = 0;

@@ -101,8 +101,12 @@ std::vector<SysVarInfo> buildCatalogue()
             break;
         case DimVarKind::Int:
         case DimVarKind::Bool:
-        case DimVarKind::Char:
             var.kind = K::Short;
+            break;
+        case DimVarKind::Char:
+            // One character, read and set as text (DIMDSEP "."); the drawing keeps its code.
+            var.kind = K::Text;
+            var.defaultValue = std::wstring(1, static_cast<wchar_t>(std::get<std::int64_t>(var.defaultValue)));
             break;
         case DimVarKind::String:
         case DimVarKind::Arrow:

@@ -8,6 +8,7 @@
 #include "core/Diagnostics.h"
 #include "db/DatabaseImpl.h"
 #include "db/SystemVariables.h"
+#include "detail/DimVarList.h"
 #include "editor/CommandProcessor.h"
 #include "editor/Editor.h"
 #include "editor/SysVarAccess.h"
@@ -332,8 +333,9 @@ void promptForVariable(Session& session, const std::wstring& name)
     }
     case VarKind::Text:
     case VarKind::TableName:
-        // A single "." clears a text variable, as on the real command line.
-        value = text == L"." ? std::wstring() : text;
+        // A single "." clears a text variable, as on the real command line; the decimal separator of
+        // dimensions takes it as its value.
+        value = text == L"." && findDimVar(name.c_str()) == nullptr ? std::wstring() : text;
         break;
     }
     std::wstring error;

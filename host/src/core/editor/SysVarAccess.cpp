@@ -98,6 +98,10 @@ HeaderValue readVariable(Session& session, const std::wstring& rawName)
             const auto* record = AcDbSymbolTableRecord::cast(DatabaseImpl::peek(id));
             return std::wstring(record == nullptr ? L"" : record->hostName());
         }
+        // A one-character text variable (DIMDSEP) is kept as its character code.
+        if (const auto* code = stored == nullptr ? nullptr : std::get_if<std::int64_t>(stored);
+            code != nullptr && info->kind == VarKind::Text)
+            return std::wstring(1, static_cast<wchar_t>(*code));
         return stored == nullptr ? info->defaultValue : *stored;
     }
     case VarStorage::Document: {
