@@ -22,40 +22,12 @@ void QvDlyjbjbzCommand()
     NotAvailable(_T("QVDLYJBJBZ"));
 }
 
-void RoadYqjCheckCommand()
-{
-    NotAvailable(_T("FDeal_RoadYqjCheck"));
-}
-
 void TCrossDealCommand()
 {
     NotAvailable(_T("TCrossDeal"));
-}
-
-void RoadYqjDimCheckCommand()
-{
-    NotAvailable(_T("FDeal_RoadYqjDimCheck"));
-}
-
-void RoadWidthCheckCommand()
-{
-    NotAvailable(_T("FROADWIDTHCHECK"));
 }
 
 void DldmDataDealCommand()
 {
     NotAvailable(_T("FDLDMDataDeal"));
 }
-
-// The dispatchers act only on their dialog, and no dialog exists before its opener has run.
-void YqjCheckOprCommand() { }
-
-void RoadYqjDimCheckOprCommand() { }
-
-void RoadWidthCheckOprCommand() { }
-
-void DestroyYqjCheckDlg() { }
-
-void DestroyYqjDimCheckDlg() { }
-
-void DestroyRoadWidthCheckDlg() { }

@@ -24,6 +24,16 @@ HINSTANCE GetPlanRoadInstance()
     return s_hModuleInstance;
 }
 
+CPlanRoadResourceOverride::CPlanRoadResourceOverride()
+{
+    acDocManager->pushResourceHandle(s_planRoadModule.moduleResource);
+}
+
+CPlanRoadResourceOverride::~CPlanRoadResourceOverride()
+{
+    acDocManager->popResourceHandle();
+}
+
 extern "C" __attribute__((visibility("default"))) BOOL WINAPI DllMain(
     HINSTANCE hInstance, DWORD dwReason, LPVOID)
 {

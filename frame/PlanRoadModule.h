@@ -16,6 +16,16 @@ PLANROADMODULE& GetPlanRoadModule();
 // The instance handle the library entry was given; local command names load from its string table.
 HINSTANCE GetPlanRoadInstance();
 
+// Makes the module's own resources current while it lives: pushes `moduleResource` of the module record
+// as the host's resource handle and pops it again on every way out of the scope, exceptions included.
+class CPlanRoadResourceOverride {
+public:
+    CPlanRoadResourceOverride();
+    ~CPlanRoadResourceOverride();
+    CPlanRoadResourceOverride(const CPlanRoadResourceOverride&) = delete;
+    CPlanRoadResourceOverride& operator=(const CPlanRoadResourceOverride&) = delete;
+};
+
 // Registers one command of the module's group with the host's command stack: the local name is
 // cmdLoc when idLocal is -1, otherwise the string with that id in the module's string table.
 void addCommand(const ACHAR* cmdGroup, const ACHAR* cmdInt, const ACHAR* cmdLoc, const int cmdFlags,

@@ -1,14 +1,66 @@
 //{{NO_DEPENDENCIES}}
 // Resource ids of the module's resource script PlanRoad.rc.
 
+// Dialogs
+#define IDD_YQJCHECK 102
+#define IDD_ROADWIDTHCHECK 205
+#define IDD_DLYJBJBZ 3100
+#define IDD_DLZDBZ 3101
+#define IDD_YQJDIMCHECK 31022
+
+// Bitmaps: the two stake label layouts of IDD_DLZDBZ
+#define IDB_ZDBZ_TABLE 203
+#define IDB_ZDBZ_COLUMN 204
+
+// Strings
 #define IDS_MODULE_DESCRIPTION 101
 #define IDS_COMMAND_GROUP 102
 
+// IDD_DLYJBJBZ: curb-return radius annotation settings
+#define IDC_DLYJ_HIDDEN1 203
+#define IDC_DLYJ_ANNOTATE 204
+#define IDC_DLYJ_RADIUS_PREFIX 205
+#define IDC_DLYJ_PRECISION 206
+#define IDC_DLYJ_HIDDEN2 207
+#define IDC_DLYJ_TEXT_STYLE 208
+#define IDC_DLYJ_TEXT_HEIGHT 209
+#define IDC_DLYJ_CURB 220
+#define IDC_DLYJ_RED_LINE 221
+#define IDC_DLYJ_LEADER 222
+#define IDC_DLYJ_STD_CUT_PREFIX 223
+#define IDC_DLYJ_CENTRELINE 224
+#define IDC_DLYJ_NONSTD_CUT_PREFIX 226
+
+// IDD_DLZDBZ: stake point annotation
+#define IDC_ZD_MODE_TABLE 209
+#define IDC_ZD_MODE_COLUMN 210
+#define IDC_ZD_X 211
+#define IDC_ZD_Y 212
+#define IDC_ZD_PLANNED_ELEV 213
+#define IDC_ZD_EXISTING_ELEV 214
+#define IDC_ZD_TEXT_HEIGHT 215
+#define IDC_ZD_COORD_PREC 219
+#define IDC_ZD_ELEV_PREC 220
+#define IDC_ZD_ALIGN 221
+
+// IDD_YQJCHECK and IDD_YQJDIMCHECK: corner-cut check results
+#define IDC_YQJ_EXPORT 3
+#define IDC_YQJ_SELECT 4
+#define IDC_YQJ_SHOW_ALL 206
+#define IDC_YQJ_SHOW_ERRORS 207
+#define IDC_YQJ_FIX_PREFIX 210
+#define IDC_YQJ_FIX_ANNOT 212
+#define IDC_YQJ_LIST 213
+
+// IDD_ROADWIDTHCHECK: road width check
+#define IDC_ROADWIDTH_RECHECK 3
+#define IDC_ROADWIDTH_LIST 228
+
 #ifdef APSTUDIO_INVOKED
 #ifndef APSTUDIO_READONLY_SYMBOLS
-#define _APS_NEXT_RESOURCE_VALUE 206
+#define _APS_NEXT_RESOURCE_VALUE 31023
 #define _APS_NEXT_COMMAND_VALUE 32771
-#define _APS_NEXT_CONTROL_VALUE 230
+#define _APS_NEXT_CONTROL_VALUE 229
 #define _APS_NEXT_SYMED_VALUE 103
 #endif
 #endif

@@ -47,8 +47,8 @@ std::wstring upper(std::wstring text)
 // (-1), ByBlock (-2), Default (-3). Anything else is not a value of AcDb::LineWeight.
 AcDb::LineWeight lineWeightOf(const Tag& tag)
 {
-    static constexpr std::array<std::int64_t, 27> kWeights {-3, -2, -1, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40,
-        50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+    static constexpr std::array<std::int64_t, 27> kWeights {-3, -2, -1, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35,
+        40, 50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
     const std::int64_t value = tag.asInt();
     if (std::find(kWeights.begin(), kWeights.end(), value) == kWeights.end())
         throwReadError(tag.position(), std::to_string(value) + " is not a lineweight (group code 370)");
@@ -305,6 +305,9 @@ void DrawingReader::read()
         if (!next(tag) || tag.code != 2)
             failAt(tag, "a SECTION record must name its section with group code 2");
         const std::string name(tag.raw());
+        // $ACADVER and $DWGCODEPAGE set the encoding in the HEADER section only: elsewhere a group 9 is
+        // data of a record (kept as it is), which must not switch the encoding of the rest of the file.
+        mReader.followHeader(name == "HEADER");
         if (name == "HEADER")
             readHeader();
         else if (name == "CLASSES")
@@ -507,7 +510,9 @@ void DrawingReader::readXData(std::size_t from, arxhost::TypedValues& out)
         const int code = tag.code;
         arxhost::TypedValue value;
         value.code = static_cast<short>(code);
-        if (code < 1000 || code > 1071)
+        // Extended data has strings (1000-1009), points (1010-1013 and their Y and Z), reals (1040-1042)
+        // and integers (1070, 1071); the codes between have no meaning there.
+        if (code < 1000 || code > 1071 || (code >= 1014 && code <= 1019) || (code >= 1043 && code <= 1069))
             failAt(tag, "group code " + std::to_string(code) + " cannot be part of extended data");
         if (code >= 1010 && code <= 1013) {
             arxhost::TypedValue::Point p {tag.asDouble(), 0, 0};
@@ -1734,6 +1739,10 @@ void DrawingReader::readDictionary()
     std::vector<std::pair<std::wstring, std::pair<std::uint64_t, Position>>> entries;
     std::wstring key;
     bool haveKey = false;
+    // Written without subclass markers, the groups are all the dictionary's own: kept as such, a 360
+    // (hard ownership) is written among the entries, not before them.
+    if (std::none_of(mTags.begin(), mTags.end(), [](const Tag& tag) { return tag.code == 100; }))
+        extras.marker("AcDbDictionary");
     for (std::size_t i = 0; i < mTags.size(); ++i) {
         const Tag& tag = mTags[i];
         if (identityTag(i, identity, extras))

@@ -573,9 +573,10 @@ void DrawingWriter::header()
     const arxhost::HeaderVars& vars = mImpl.header();
     std::set<std::wstring> written;
     auto modelledValue = [&](const std::wstring& name, const arxhost::SysVarInfo& info, RawTags& tags) {
-        // The current value, written with the codes the file used (or those of the variable's kind).
-        const int code
-            = tags.empty() || !codeFits(tags.front().code, info.kind) ? codeFor(name, info.kind) : tags.front().code;
+        // The current value, written with the codes the file used when they fit its kind (or those of
+        // the variable's kind).
+        const int code = tags.empty() || !codeFits(tags.front().code, info.kind) ? codeFor(name, info.kind)
+                                                                                 : tags.front().code;
         arxhost::HeaderValue value = vars.find(name) == nullptr ? info.defaultValue : *vars.find(name);
         if (info.kind == arxhost::VarKind::TableName) {
             AcDbObjectId id = name == L"CLAYER" ? mDb.clayer()

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "dxf/ReadError.h"
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // A drawing we accepted must give a file we accept. The version follows from the input so that
     // every version is written over a run and a finding reproduces from its input alone.
-    static constexpr std::array versions { dxf::Version::R2000, dxf::Version::R2004, dxf::Version::R2007,
-        dxf::Version::R2010, dxf::Version::R2013, dxf::Version::R2018 };
+    static constexpr std::array versions {dxf::Version::R2000, dxf::Version::R2004, dxf::Version::R2007,
+        dxf::Version::R2010, dxf::Version::R2013, dxf::Version::R2018};
     dxf::WriteOptions options;
     options.version = versions[size % versions.size()];
     options.lineEnd = size % 2 == 0 ? dxf::LineEnd::CrLf : dxf::LineEnd::Lf;

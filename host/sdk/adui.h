@@ -43,7 +43,9 @@ private:
 };
 
 // Adds layouts: SetControlProperty records how each control moves and stretches when the dialog is
-// resized (relative to the size at the time of the call).
+// resized (relative to the size at the time of the call). Entries of one call for the same control add
+// up (ELASTICX and ELASTICY as two entries stretch both ways); a later call naming a control replaces
+// what earlier calls said about it.
 class CAdUiDialog : public CAdUiBaseDialog {
     DECLARE_DYNAMIC(CAdUiDialog)
 public:

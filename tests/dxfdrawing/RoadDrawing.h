@@ -65,15 +65,15 @@ inline RoadDrawing buildRoadDrawing(AcDbDatabase& db)
             bool off;
             bool locked;
         };
-        for (const Layer& spec : {Layer {kCentreLayer, 1, false, false},
+        for (const Layer& wanted : {Layer {kCentreLayer, 1, false, false},
                  Layer {L"DL-道路红线", 3, false, true}, Layer {L"标注", 7, true, false}}) {
             auto* layer = new AcDbLayerTableRecord();
-            layer->setName(spec.name);
+            layer->setName(wanted.name);
             AcCmColor color;
-            color.setColorIndex(spec.color);
+            color.setColorIndex(wanted.color);
             layer->setColor(color);
-            layer->setIsOff(spec.off);
-            layer->setIsLocked(spec.locked);
+            layer->setIsOff(wanted.off);
+            layer->setIsLocked(wanted.locked);
             layer->setLinetypeObjectId(db.continuousLinetype());
             EXPECT_EQ(Acad::eOk, layers->add(layer));
             layer->close();

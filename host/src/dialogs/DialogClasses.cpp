@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "acui.h"
 #include "dialogs/DialogData.h"
@@ -291,20 +294,21 @@ BOOL CAdUiDialog::SetControlProperty(PDLGCTLINFO lp, DWORD numElements)
     if (host == nullptr || host->find(m_hWnd) == nullptr || lp == nullptr)
         return FALSE;
     const RECT client = host->clientRect(m_hWnd);
+    // A call replaces what earlier calls said about the controls it names; within one call the entries
+    // of a control add up (a stretch across and one downwards, each with its own percentage).
+    const std::span<const DLGCTLINFO> entries(lp, numElements);
+    std::erase_if(m_layout, [&entries](const Layout& layout) {
+        return std::any_of(entries.begin(), entries.end(),
+            [&layout](const DLGCTLINFO& entry) { return entry.id == layout.info.id; });
+    });
     BOOL allFound = TRUE;
-    for (DWORD i = 0; i < numElements; ++i) {
-        const HWND control = host->dialogItem(m_hWnd, static_cast<int>(lp[i].id));
+    for (const DLGCTLINFO& entry : entries) {
+        const HWND control = host->dialogItem(m_hWnd, static_cast<int>(entry.id));
         if (control == nullptr) {
             allFound = FALSE;
             continue;
         }
-        Layout layout {lp[i], host->find(control)->rect, SIZE {client.right, client.bottom}};
-        auto same = std::find_if(
-            m_layout.begin(), m_layout.end(), [&](const Layout& entry) { return entry.info.id == lp[i].id; });
-        if (same != m_layout.end())
-            *same = layout;
-        else
-            m_layout.push_back(layout);
+        m_layout.push_back(Layout {entry, host->find(control)->rect, SIZE {client.right, client.bottom}});
     }
     return allFound;
 }
@@ -315,14 +319,17 @@ void CAdUiDialog::OnSize(UINT nType, int cx, int cy)
     DialogHost* host = DialogHost::current();
     if (host == nullptr)
         return;
+    // Each control starts from where it was when its entries were given; every entry adds its share.
+    std::vector<std::pair<DWORD, RECT>> placed;
     for (const Layout& layout : m_layout) {
-        const HWND control = host->dialogItem(m_hWnd, static_cast<int>(layout.info.id));
-        if (control == nullptr)
-            continue;
+        auto it = std::find_if(placed.begin(), placed.end(),
+            [&layout](const std::pair<DWORD, RECT>& entry) { return entry.first == layout.info.id; });
+        if (it == placed.end())
+            it = placed.insert(placed.end(), {layout.info.id, layout.start});
+        RECT& rect = it->second;
         const int pct = static_cast<int>(layout.info.pct);
         const int dx = (cx - layout.client.cx) * pct / 100;
         const int dy = (cy - layout.client.cy) * pct / 100;
-        RECT rect = layout.start;
         const DWORD flags = layout.info.flags;
         const int moveX = (flags & MOVEX) != 0 ? dx : 0;
         const int moveY = (flags & MOVEY) != 0 ? dy : 0;
@@ -330,6 +337,11 @@ void CAdUiDialog::OnSize(UINT nType, int cx, int cy)
         rect.top += moveY;
         rect.right += moveX + ((flags & ELASTICX) != 0 ? dx : 0);
         rect.bottom += moveY + ((flags & ELASTICY) != 0 ? dy : 0);
+    }
+    for (const auto& [id, rect] : placed) {
+        const HWND control = host->dialogItem(m_hWnd, static_cast<int>(id));
+        if (control == nullptr)
+            continue;
         host->setWindowPos(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -34,6 +34,20 @@ std::string line(std::string_view groups)
         + lines({"100", "AcDbLine", " 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"});
 }
 
+// An R2000 drawing in ANSI_1252 with the entities `entities`.
+std::string r2000(std::string_view entities)
+{
+    return lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1015", "  9",
+               "$DWGCODEPAGE", "  3", "ANSI_1252", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES"})
+        + std::string(entities) + lines({"  0", "ENDSEC", "  0", "EOF"});
+}
+
+// A CIRCLE with `groups` after its own.
+std::string circleWith(std::initializer_list<std::string_view> groups)
+{
+    return lines({"  0", "CIRCLE", "  8", "0", " 10", "0.0", " 20", "0.0", " 40", "1.0"}) + lines(groups);
+}
+
 std::string objects(std::string_view records)
 {
     return lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0", "100",
@@ -73,39 +87,50 @@ std::vector<Refused> refusedInputs()
 {
     const std::string layerTable = lines({"  0", "TABLE", "  2", "LAYER", " 70", "1"});
     return {
-        {"LayerWithoutName", drawing(tables(layerTable + lines({"  0", "LAYER", " 70", "0", "  0", "ENDTAB"})), ""),
+        {"LayerWithoutName",
+            drawing(tables(layerTable + lines({"  0", "LAYER", " 70", "0", "  0", "ENDTAB"})), ""),
             "a LAYER record has no name"},
         {"TableTwice",
-            drawing(tables(layerTable + lines({"  0", "ENDTAB"}) + layerTable + lines({"  0", "ENDTAB"})), ""),
+            drawing(
+                tables(layerTable + lines({"  0", "ENDTAB"}) + layerTable + lines({"  0", "ENDTAB"})), ""),
             "the LAYER table comes twice"},
         {"StyleWithBrokenExtendedData",
-            drawing(tables(lines({"  0", "TABLE", "  2", "STYLE", "  0", "STYLE", "  2", "Standard", "1001", "APP",
-                "1020", "1.0", "  0", "ENDTAB"})),
+            drawing(tables(lines({"  0", "TABLE", "  2", "STYLE", "  0", "STYLE", "  2", "Standard", "1001",
+                        "APP", "1020", "1.0", "  0", "ENDTAB"})),
                 ""),
             "extended data coordinate 1020 without its X value"},
         {"DictionaryEntryWithoutName", drawing(objects(lines({"350", "D"})), ""),
             "a dictionary entry's handle comes without its name"},
         {"GroupWithBrokenExtendedData",
-            drawing(objects(lines({"  0", "GROUP", "  5", "F", "330", "C", "100", "AcDbGroup", "300", "g", "1001",
-                "APP", "1010", "1.0", "1020", "2.0", "1030", "3.0", "1020", "4.0"})),
+            drawing(objects(lines({"  0", "GROUP", "  5", "F", "330", "C", "100", "AcDbGroup", "300", "g",
+                        "1001", "APP", "1010", "1.0", "1020", "2.0", "1030", "3.0", "1020", "4.0"})),
                 ""),
             "extended data coordinate 1020 without its X value"},
         {"XrecordWithBrokenExtendedData",
             drawing(objects(lines({"  0", "XRECORD", "  5", "E", "330", "C", "100", "AcDbXrecord", "  1", "v",
-                "1001", "APP", "1025", "1.0"})),
+                        "1001", "APP", "1025", "1.0"})),
                 ""),
             "extended data coordinate 1025 without its X value"},
+        // Read as text (and in a binary file not even that), they could not be written back.
+        {"ExtendedDataUnderAnIntegerCodeOfNoMeaning",
+            drawing("", line("") + lines({"1001", "APP", "1064", "5"})),
+            "group code 1064 cannot be part of extended data"},
+        {"ExtendedDataUnderARealCodeOfNoMeaning",
+            drawing("", line("") + lines({"1001", "APP", "1015", "5.0"})),
+            "group code 1015 cannot be part of extended data"},
         {"HandleOutOfRange", drawing("", line(lines({"  5", "1000000000000"}))), "is out of range"},
         {"LineweightThatIsNotOne", drawing("", line(lines({"370", "1234"}))), "1234 is not a lineweight"},
         // Read as an entity of the paper space, the ENDSEC was written into the ENTITIES section, ending it.
         {"EndsecInsideTheSpaceBlock",
-            drawing(lines({"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  8", "0", "  2", "$PAPER_SPACE",
-                " 70", "0", " 10", "0.0", " 20", "0.0", "  0", "ENDSEC", "  0", "ENDBLK", "  0", "ENDSEC"}),
+            drawing(lines({"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  8", "0", "  2",
+                        "$PAPER_SPACE", " 70", "0", " 10", "0.0", " 20", "0.0", "  0", "ENDSEC", "  0",
+                        "ENDBLK", "  0", "ENDSEC"}),
                 ""),
             "expected an entity, found ENDSEC"},
         {"SequenceCutByEndsec",
-            drawing("", lines({"  0", "POLYLINE", "  8", "0", " 66", "1", " 70", "8", "  0", "VERTEX", "  8", "0",
-                " 10", "1.0", "  0", "ENDSEC", "  0", "SEQEND"})),
+            drawing("",
+                lines({"  0", "POLYLINE", "  8", "0", " 66", "1", " 70", "8", "  0", "VERTEX", "  8", "0",
+                    " 10", "1.0", "  0", "ENDSEC", "  0", "SEQEND"})),
             "POLYLINE has no SEQEND"},
     };
 }
@@ -125,14 +150,21 @@ INSTANTIATE_TEST_SUITE_P(FuzzFindings, RefusedDrawing, ::testing::ValuesIn(refus
 // ---- Accepted: read, then written in every version, and what was written reads again ----
 
 // The first entity of the model space.
-AcDbObjectId firstEntity(AcDbDatabase& db)
+// The model space's entity `index`, in the file's order.
+AcDbObjectId entityAt(AcDbDatabase& db, std::size_t index)
 {
     AcDbBlockTableRecord* model = nullptr;
     if (acdbOpenObject(model, db.modelSpaceId(), AcDb::kForRead) != Acad::eOk)
         return AcDbObjectId();
-    const AcDbObjectId id = model->hostEntityIds().empty() ? AcDbObjectId() : model->hostEntityIds().front();
+    const AcDbObjectId id
+        = index < model->hostEntityIds().size() ? model->hostEntityIds()[index] : AcDbObjectId();
     model->close();
     return id;
+}
+
+AcDbObjectId firstEntity(AcDbDatabase& db)
+{
+    return entityAt(db, 0);
 }
 
 std::wstring layerOfFirstEntity(AcDbDatabase& db)
@@ -161,8 +193,8 @@ std::vector<Accepted> acceptedInputs()
 {
     return {
         // An entity on a layer of no name went onto a new, nameless layer: written, it did not read.
-        {"EntityOnALayerWithoutName", drawing("", lines({"  0", "CIRCLE", "  8", "", " 10", "0.0", " 20", "0.0",
-                                                         " 40", "1.0"})),
+        {"EntityOnALayerWithoutName",
+            drawing("", lines({"  0", "CIRCLE", "  8", "", " 10", "0.0", " 20", "0.0", " 40", "1.0"})),
             "\n  8\n0\n"},
         // A name in a handle code (as some writers put there) made writing throw std::invalid_argument.
         {"NameInAHandleCode", drawing("", line(lines({"340", "Standard"}))), "\n340\nStandard\n"},
@@ -171,9 +203,27 @@ std::vector<Accepted> acceptedInputs()
             "\n330\nnot a handle\n"},
         // A header variable under a group code of another type: written back with its own code.
         {"HeaderVariableUnderAStringCode",
-            lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  9", "$DIMTOL", "  1",
-                "", "  0", "ENDSEC", "  0", "EOF"}),
+            lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  9", "$DIMTOL",
+                "  1", "", "  0", "ENDSEC", "  0", "EOF"}),
             "\n$DIMTOL\n 70\n0\n"},
+        // Its extents overflowed to infinities, which the header's $EXTMIN could not be written with.
+        {"ArcSegmentOfAHugeBulge",
+            drawing("",
+                lines({"  0", "LWPOLYLINE", "100", "AcDbEntity", "  8", "0", "100", "AcDbPolyline", " 90",
+                    "2", " 70", "0", " 10", "0.0", " 20", "0.0", " 42", "1e200", " 10", "1.0", " 20",
+                    "-1.6e-19"})),
+            "\n$EXTMIN\n 10\n1.0e+20\n"},
+        // Groups of an entity that look like header variables were taken for the header's: an unknown
+        // code page refused the file (once written with them, the fuzzer's did not read).
+        {"HeaderVariableInsideAnEntity", r2000(circleWith({"  9", "$DWGCODEPAGE", "  3", "NOPE"})),
+            "\n  9\n$DWGCODEPAGE\n  3\nNOPE\n"},
+        // Kept before the dictionary's own groups, its 360 was read back as an entry without a name.
+        {"DictionaryWithoutSubclassMarkers",
+            drawing(lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0",
+                        "  3", "ROAD", "360", "E", "  0", "XRECORD", "  5", "E", "330", "C", "100",
+                        "AcDbXrecord", "  1", "v", "  0", "ENDSEC"}),
+                ""),
+            "\n  3\nROAD\n360\nE\n"},
     };
 }
 
@@ -207,6 +257,20 @@ TEST(FuzzFindings, AnEntityOnALayerWithoutNameIsOnLayerZero)
     ASSERT_EQ(Acad::eOk, db->getLayerTable(layers, AcDb::kForRead));
     EXPECT_FALSE(layers->has(L""));
     layers->close();
+}
+
+TEST(FuzzFindings, GroupsOfAnEntityLikeHeaderVariablesDoNotChangeTheEncoding)
+{
+    // Taken for the header's, the first two switched the rest of the file to UTF-8.
+    const std::string data
+        = r2000(circleWith({"  9", "$ACADVER", "  1", "AC1032", "  9", "$DWGCODEPAGE", "  3", "ANSI_936"})
+            + lines({"  0", "TEXT", "  8", "0", " 10", "0.0", " 20", "0.0", " 40", "1.0", "  1",
+                "Stra\xDF"
+                "e"}));
+    std::unique_ptr<AcDbDatabase> db = dxf::readDrawing(data);
+    AcDbObjectPointer<AcDbText> text(entityAt(*db, 1), AcDb::kForRead);
+    ASSERT_EQ(Acad::eOk, text.openStatus());
+    EXPECT_STREQ(L"Stra\u00DFe", text->textStringConst());
 }
 
 TEST(FuzzFindings, LineweightsOfTheFileAreKept)

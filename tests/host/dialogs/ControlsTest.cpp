@@ -235,6 +235,46 @@ TEST_F(Controls, LayoutMovesAndStretchesControlsWithTheDialog)
     EXPECT_EQ(repair, rectOf(IDC_REPAIR));
 }
 
+TEST_F(Controls, LayoutEntriesOfOneControlAddUpAndALaterCallReplacesThem)
+{
+    defineResultCommands({{L"A", L"1"}});
+    type(L"SHOWRESULT\n");
+    ResultDialog& dialog = *gResultDialog;
+    auto rectOf = [&dialog](int id) {
+        CRect rect;
+        dialog.GetDlgItem(id)->GetWindowRect(&rect);
+        dialog.ScreenToClient(&rect);
+        return rect;
+    };
+    CRect window;
+    dialog.GetWindowRect(&window);
+    auto resize = [&dialog, &window](int dx, int dy) {
+        dialog.SetWindowPos(
+            nullptr, 0, 0, window.Width() + dx, window.Height() + dy, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    const CRect list = rectOf(IDC_LIST);
+    const CRect repair = rectOf(IDC_REPAIR);
+    const CRect cancel = rectOf(IDCANCEL);
+    // Stretch across fully and downwards by half, as separate entries of the same control.
+    DLGCTLINFO split[] = {{IDC_LIST, ELASTICX, 100}, {IDC_LIST, ELASTICY, 50}, {IDC_REPAIR, MOVEX, 100},
+        {IDC_REPAIR, MOVEY, 100}};
+    ASSERT_TRUE(dialog.SetControlProperty(split, 4));
+    resize(100, 40);
+    EXPECT_EQ(list.TopLeft(), rectOf(IDC_LIST).TopLeft());
+    EXPECT_EQ(list.Width() + 100, rectOf(IDC_LIST).Width());
+    EXPECT_EQ(list.Height() + 20, rectOf(IDC_LIST).Height());
+    EXPECT_EQ(repair + CPoint(100, 40), rectOf(IDC_REPAIR));
+    EXPECT_EQ(cancel + CPoint(100, 40), rectOf(IDCANCEL)); // not named: as OnInitDialog set it
+
+    // A later call about the button replaces both of its entries, measured from where it is now.
+    resize(0, 0);
+    DLGCTLINFO downOnly[] = {{IDC_REPAIR, MOVEY, 100}};
+    ASSERT_TRUE(dialog.SetControlProperty(downOnly, 1));
+    resize(100, 40);
+    EXPECT_EQ(repair + CPoint(0, 40), rectOf(IDC_REPAIR));
+    EXPECT_EQ(list.Width() + 100, rectOf(IDC_LIST).Width());
+}
+
 TEST_F(Controls, MessageMapsFindTheMostDerivedHandler)
 {
     RoutingDialog dialog;

@@ -380,6 +380,18 @@ AcGePoint3d headerPoint(const DatabaseImpl& impl, const wchar_t* name, AcGePoint
     const auto* p = value == nullptr ? nullptr : std::get_if<std::array<double, 3>>(value);
     return p == nullptr ? fallback : AcGePoint3d((*p)[0], (*p)[1], (*p)[2]);
 }
+
+// Extents an entity can have: geometry at the limits of doubles (a bulge of 1e200) overflows to
+// infinities, which no drawing extents can hold.
+bool finiteExtents(const AcDbExtents& ext)
+{
+    const AcGePoint3d lo = ext.minPoint();
+    const AcGePoint3d hi = ext.maxPoint();
+    for (const double v : {lo.x, lo.y, lo.z, hi.x, hi.y, hi.z})
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
 } // namespace
 
 AcGePoint3d AcDbDatabase::ucsorg() const
@@ -415,7 +427,8 @@ Acad::ErrorStatus AcDbDatabase::updateExt(bool)
         for (AcDbObjectId id : space->hostEntityIds()) {
             const auto* entity = AcDbEntity::cast(DatabaseImpl::peek(id));
             AcDbExtents ext;
-            if (entity != nullptr && !entity->isErased() && entity->getGeomExtents(ext) == Acad::eOk)
+            if (entity != nullptr && !entity->isErased() && entity->getGeomExtents(ext) == Acad::eOk
+                && finiteExtents(ext))
                 all.addExt(ext);
         }
     }

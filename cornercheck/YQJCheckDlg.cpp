@@ -1,0 +1,130 @@
+// The corner-cut check dialog: its one instance, its controls, and the clicks that become "YqjCheckOPR".
+#include "StdAfx.h"
+
+#include "YQJCheckDlg.h"
+
+#include "DrawingToolkit.h"
+#include "ModelessDialog.h"
+
+CYQJCheckDlg* g_pYqjCheckDlg = nullptr;
+
+namespace {
+
+const ACHAR* const kDispatcher = _T("YqjCheckOPR\n");
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(CYQJCheckDlg, CAcUiDialog)
+
+BEGIN_MESSAGE_MAP(CYQJCheckDlg, CAcUiDialog)
+ON_BN_CLICKED(IDC_YQJ_SHOW_ALL, &CYQJCheckDlg::OnShowAll)
+ON_BN_CLICKED(IDC_YQJ_SHOW_ERRORS, &CYQJCheckDlg::OnShowErrors)
+ON_BN_CLICKED(IDC_YQJ_SELECT, &CYQJCheckDlg::OnSelectYqj)
+ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYQJCheckDlg::OnDblclkList)
+ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYQJCheckDlg::OnAcadKeepFocus)
+END_MESSAGE_MAP()
+
+CYQJCheckDlg::CYQJCheckDlg(CWnd* pParent)
+    : CAcUiDialog(CYQJCheckDlg::IDD, pParent)
+    , m_nOprMode(0)
+    , m_bFixPrefix(1)
+    , m_bFixAnnot(1)
+    , m_bKeepFocus(0)
+    , m_bShowAll(1)
+    , m_nSelRow(-1)
+{
+}
+
+CYQJCheckDlg::~CYQJCheckDlg() = default;
+
+int CYQJCheckDlg::ShowDlg(int visible)
+{
+    return ShowModelessDlg(g_pYqjCheckDlg, CYQJCheckDlg::IDD, visible);
+}
+
+int CYQJCheckDlg::DestroyDlg()
+{
+    return DestroyModelessDlg(g_pYqjCheckDlg);
+}
+
+void CYQJCheckDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CAcUiDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_YQJ_LIST, m_list);
+    DDX_Check(pDX, IDC_YQJ_FIX_PREFIX, m_bFixPrefix);
+    DDX_Check(pDX, IDC_YQJ_FIX_ANNOT, m_bFixAnnot);
+}
+
+BOOL CYQJCheckDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (g_pYqjCheckDlg != nullptr)
+        TakeFocusOnMouseMove(*this, pMsg, m_bKeepFocus);
+    return CAcUiDialog::PreTranslateMessage(pMsg);
+}
+
+BOOL CYQJCheckDlg::OnInitDialog()
+{
+    CAcUiDialog::OnInitDialog();
+    InitYqjResultColumns(m_list);
+    SendDlgItemMessage(IDC_YQJ_SHOW_ALL, BM_SETCHECK, BST_CHECKED, 0);
+    return TRUE;
+}
+
+void CYQJCheckDlg::OnShowAll()
+{
+    m_bShowAll = 1;
+    m_nOprMode = 2;
+    tarn::cad::SendCmdToAcad(kDispatcher);
+}
+
+void CYQJCheckDlg::OnShowErrors()
+{
+    m_bShowAll = 0;
+    m_nOprMode = 2;
+    tarn::cad::SendCmdToAcad(kDispatcher);
+}
+
+void CYQJCheckDlg::OnSelectYqj()
+{
+    m_nOprMode = 4;
+    tarn::cad::SendCmdToAcad(kDispatcher);
+}
+
+void CYQJCheckDlg::OnOK()
+{
+    // The list keeps showing what it shows; the repair works on the error rows whatever the view.
+    m_nOprMode = 3;
+    tarn::cad::SendCmdToAcad(kDispatcher);
+}
+
+void CYQJCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (m_list.GetSelectedCount() == 0)
+        return;
+    const int nCount = m_list.GetItemCount();
+    for (int i = 0; i < nCount; ++i) {
+        if ((m_list.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+            m_nSelRow = i;
+            break;
+        }
+    }
+    m_nOprMode = 1;
+    tarn::cad::SendCmdToAcad(kDispatcher);
+}
+
+LRESULT CYQJCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
+{
+    return AnswerKeepFocus(*this, m_bKeepFocus);
+}
+
+int CYQJCheckDlg::DoYqjCheck()
+{
+    return 0;
+}
+
+void CYQJCheckDlg::ShowYqjResult() { }
+
+void CYQJCheckDlg::ZoomToYqjRow() { }
+
+void CYQJCheckDlg::RepairYqjText() { }
