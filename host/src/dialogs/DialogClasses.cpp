@@ -98,6 +98,8 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::OnInitDialog()
 {
+    if (DialogHost* host = DialogHost::current())
+        host->executeDialogInit(m_hWnd);
     if (!UpdateData(FALSE)) {
         EndDialog(-1);
         return FALSE;

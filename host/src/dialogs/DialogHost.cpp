@@ -242,6 +242,26 @@ LoadedModule* DialogHost::resourceModule(HINSTANCE preferred, int dialogId) cons
     return nullptr;
 }
 
+void DialogHost::executeDialogInit(HWND dialog)
+{
+    const auto pending = mDialogInit.find(dialog);
+    if (pending == mDialogInit.end())
+        return;
+    const std::vector<DialogInitItem> items = std::move(pending->second);
+    mDialogInit.erase(pending);
+    for (const DialogInitItem& item : items) {
+        // The resource editor writes the 16-bit messages; MFC translates them.
+        UINT message = 0;
+        if (item.message == 0x0401)
+            message = LB_ADDSTRING;
+        else if (item.message == 0x0403)
+            message = CB_ADDSTRING;
+        const HWND control = ::GetDlgItem(dialog, item.controlId);
+        if (message != 0 && control != nullptr)
+            send(control, message, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+    }
+}
+
 HWND DialogHost::createDialog(CDialog& dialog, UINT templateId, HINSTANCE resource, HWND owner, bool modal)
 {
     const int id = static_cast<int>(templateId);
@@ -283,6 +303,8 @@ HWND DialogHost::createDialog(CDialog& dialog, UINT templateId, HINSTANCE resour
 
     dialog.m_hWnd = handle;
     window.wrapper = &dialog;
+    if (const auto items = script.dialogInit.find(id); items != script.dialogInit.end())
+        mDialogInit[handle] = items->second;
 
     HINSTANCE instance = module->instance();
     for (const ControlTemplate& control : dlg.controls) {
@@ -334,6 +356,7 @@ bool DialogHost::destroyWindow(HWND handle)
     if (window == nullptr || window->destroying || handle == mFrameHandle)
         return false;
     window->destroying = true;
+    mDialogInit.erase(handle);
     if (!window->isChild()) {
         // The windows it owns go first.
         std::vector<HWND> owned;

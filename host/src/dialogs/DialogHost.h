@@ -59,6 +59,9 @@ public:
     HWND createDialog(CDialog& dialog, UINT templateId, HINSTANCE resource, HWND owner, bool modal);
     // Destroys the window, its children and the windows it owns; false for an unknown window.
     bool destroyWindow(HWND handle);
+    // Adds the initial list and combo box items of the dialog's template (its DLGINIT block) to its
+    // controls, once; MFC does this in CDialog::OnInitDialog.
+    void executeDialogInit(HWND dialog);
 
     // The window procedure of the attached object, else the host's.
     LRESULT send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
@@ -209,6 +212,7 @@ private:
 
     Session& mSession;
     std::map<HWND, std::unique_ptr<Window>> mWindows;
+    std::map<HWND, std::vector<DialogInitItem>> mDialogInit; // items not yet added, by dialog
     std::uintptr_t mNextHandle = 0x1000;
     std::vector<HWND> mTopLevelOrder; // top-level windows, the most recently shown or activated last
     std::deque<Posted> mPosted;

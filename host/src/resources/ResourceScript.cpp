@@ -395,6 +395,8 @@ private:
         ++pos_;
         if (type.isKeyword("DIALOG") || type.isKeyword("DIALOGEX")) {
             dialog(nameAt, type.isKeyword("DIALOGEX"));
+        } else if (type.isKeyword("DLGINIT")) {
+            dialogInit(nameAt);
         } else if (type.isKeyword("BITMAP")) {
             fileResource(nameAt, script_.bitmaps, "bitmap");
         } else if (type.isKeyword("ICON")) {
@@ -429,6 +431,75 @@ private:
                         + ", found " + describe(token));
             }
             ++pos_;
+        }
+    }
+
+    // A DLGINIT block: entries "control, message, length, 0," followed by the item's bytes (words
+    // written as numbers, low byte first, and string literals), and a lone 0 at the end.
+    void dialogInit(std::size_t nameAt)
+    {
+        const auto [dialogId, name] = resourceId(nameAt, "DLGINIT block");
+        while (acceptMemoryOption() || skipCommonStatement()) { }
+        if (!isBlockOpen(peek())) {
+            fail(peek(), "expected BEGIN after DLGINIT, found " + describe(peek()));
+        }
+        const Token& open = next();
+        std::vector<DialogInitItem>& items = script_.dialogInit[dialogId];
+        for (;;) {
+            if (isBlockClose(peek())) {
+                ++pos_;
+                return;
+            }
+            if (peek().kind == TokenKind::End) {
+                fail(open, "DLGINIT has no END");
+            }
+            const Token& entry = peek();
+            DialogInitItem item;
+            item.controlId = integer();
+            acceptComma();
+            if (item.controlId == 0) {
+                continue; // the terminating 0
+            }
+            item.message = integer();
+            expectComma("the message of a DLGINIT entry");
+            const int length = integer();
+            expectComma("the length of a DLGINIT entry");
+            integer(); // the high word of the length
+            acceptComma();
+            if (length < 0) {
+                fail(entry, "negative length in DLGINIT");
+            }
+            std::string bytes;
+            while (static_cast<int>(bytes.size()) < length) {
+                if (atString()) {
+                    bytes += rc::toUtf8(quoted("item text"));
+                } else if (peek().kind == TokenKind::Number) {
+                    const auto word = static_cast<std::uint32_t>(integer());
+                    bytes += static_cast<char>(word & 0xFF);
+                    bytes += static_cast<char>((word >> 8) & 0xFF);
+                } else {
+                    fail(peek(), "expected the bytes of a DLGINIT entry, found " + describe(peek()));
+                }
+                acceptComma();
+            }
+            bytes.resize(static_cast<std::size_t>(length));
+            while (!bytes.empty() && bytes.back() == '\0') {
+                bytes.pop_back();
+            }
+            // The bytes are UTF-8 text (the script's code page); decoded as a literal with nothing escaped.
+            std::string literal;
+            for (const char c : bytes) {
+                literal += c;
+                if (c == '\\' || c == '"') {
+                    literal += c == '"' ? '"' : '\\';
+                }
+            }
+            try {
+                item.text = rc::decodeStringLiteral(literal, false);
+            } catch (const std::invalid_argument& error) {
+                fail(entry, std::string("DLGINIT item: ") + error.what());
+            }
+            items.push_back(std::move(item));
         }
     }
 

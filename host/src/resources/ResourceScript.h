@@ -99,6 +99,15 @@ struct DialogTemplate {
     const ControlTemplate* control(int controlId) const noexcept;
 };
 
+// One initial item of a dialog control, from the dialog's DLGINIT block: the message (the 16-bit
+// values the resource editor writes: 0x0401 list box add string, 0x0403 combo box add string) and its
+// text.
+struct DialogInitItem {
+    int controlId = 0;
+    int message = 0;
+    std::wstring text;
+};
+
 struct ResourceScript {
     // Every numeric #define in force at the end of the script, from the script and every header it
     // includes (the built-in system definitions among them).
@@ -107,6 +116,7 @@ struct ResourceScript {
     std::map<int, std::string> bitmaps; // id -> file name as written (escapes decoded, UTF-8)
     std::map<int, std::string> icons;
     std::map<int, DialogTemplate> dialogs;
+    std::map<int, std::vector<DialogInitItem>> dialogInit; // dialog id -> its items in script order
 
     std::optional<std::int64_t> define(std::string_view name) const;
     const DialogTemplate* dialog(int id) const noexcept;
@@ -115,8 +125,8 @@ struct ResourceScript {
 
 // Reads a resource script. scriptName only serves the error messages ("PlanRoad.rc:42: ...").
 // Throws ResourceScriptError for anything the resource compiler would reject, and for identifiers
-// used as ids that no header defines. Blocks other than DIALOG, DIALOGEX, STRINGTABLE, BITMAP and ICON
-// (DESIGNINFO, TEXTINCLUDE, VERSIONINFO, MENU, ACCELERATORS, AFX_DIALOG_LAYOUT, DLGINIT, ...) are
+// used as ids that no header defines. Blocks other than DIALOG, DIALOGEX, DLGINIT, STRINGTABLE, BITMAP
+// and ICON (DESIGNINFO, TEXTINCLUDE, VERSIONINFO, MENU, ACCELERATORS, AFX_DIALOG_LAYOUT, ...) are
 // skipped; LANGUAGE statements and #pragma code_page are ignored, the text is always UTF-8.
 ResourceScript parseResourceScript(
     std::string_view utf8Text, const IncludeResolver& resolver, std::string_view scriptName = "<script>");

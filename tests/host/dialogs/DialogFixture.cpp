@@ -49,6 +49,14 @@ BEGIN
     PUSHBUTTON      "Cancel",IDCANCEL,143,119,50,14
 END
 
+// The layer box starts with ROAD from here; OnInitDialog adds CURB after it.
+IDD_SETTINGS DLGINIT
+BEGIN
+    IDC_LAYER, 0x403, 5, 0
+0x4f52, 0x4441, "\000"
+    0
+END
+
 IDD_RESULT DIALOGEX 0, 0, 260, 160
 STYLE DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME
 CAPTION "Check result"
@@ -121,7 +129,6 @@ BOOL SettingsDialog::OnInitDialog()
         gradeBox.AddString(name.c_str());
     gradeBox.SetCurSel(grade);
     auto* layers = static_cast<CComboBox*>(GetDlgItem(IDC_LAYER));
-    layers->AddString(L"ROAD");
     layers->AddString(L"CURB");
     return TRUE;
 }

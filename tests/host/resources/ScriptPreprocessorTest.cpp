@@ -211,8 +211,8 @@ END
 
 IDD_CROSSING DLGINIT
 BEGIN
-    IDC_FIRST, 0x403, 5, 0
-0xb5c0, 0xb7c2, "\000"
+    IDC_FIRST, 0x403, 7, 0
+0x81e9, 0xe893, 0xafb7, "\000"
     0
 END
 
