@@ -17,11 +17,6 @@ void QvZdbzCommand()
     NotAvailable(_T("QVZDBZ"));
 }
 
-void QvDlyjbjbzCommand()
-{
-    NotAvailable(_T("QVDLYJBJBZ"));
-}
-
 void TCrossDealCommand()
 {
     NotAvailable(_T("TCrossDeal"));

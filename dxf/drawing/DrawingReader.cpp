@@ -2169,10 +2169,19 @@ void DrawingReader::applyHeader()
                 vars.set(key, value);
             break;
         }
-        case arxhost::VarKind::Text:
-            if (key != L"HANDSEED" && key != L"DWGCODEPAGE")
+        case arxhost::VarKind::Text: {
+            if (key == L"HANDSEED" || key == L"DWGCODEPAGE")
+                break;
+            // A one-character variable (DIMDSEP) comes as its character code.
+            std::int64_t code = 0;
+            const ValueType type = valueTypeOf(tags.front().code);
+            if ((type == ValueType::Int16 || type == ValueType::Int32 || type == ValueType::Int64)
+                && drawing::parseInteger(first, code))
+                vars.set(key, code);
+            else
                 vars.set(key, arxhost::fromUtf8(first));
             break;
+        }
         case arxhost::VarKind::Point2d:
         case arxhost::VarKind::Point3d: {
             std::array<double, 3> p {0, 0, 0};

@@ -508,6 +508,7 @@ constexpr HeaderCode kHeaderCodes[] = {
     {L"DIMBLK2", 1},
     {L"DIMLDRBLK", 1},
     {L"DIMPOST", 1},
+    {L"DIMDSEP", 70}, // one character, kept as its code
     {L"DIMAPOST", 1},
     {L"CECOLOR", 62},
 };
@@ -602,7 +603,12 @@ void DrawingWriter::header()
         } else if (const auto* d = std::get_if<double>(&value)) {
             mWriter.writeDouble(valueTypeOf(code) == ValueType::Double ? code : 40, *d);
         } else if (const auto* s = std::get_if<std::wstring>(&value)) {
-            mWriter.writeText(valueTypeOf(code) == ValueType::String ? code : 1, *s);
+            // A one-character variable set as text (DIMDSEP ".") is written as its character code.
+            if (const ValueType type = valueTypeOf(code);
+                type == ValueType::Int16 || type == ValueType::Int32 || type == ValueType::Int64)
+                mWriter.writeInt(code, s->empty() ? 0 : static_cast<std::int64_t>((*s)[0]));
+            else
+                mWriter.writeText(valueTypeOf(code) == ValueType::String ? code : 1, *s);
         } else if (const auto* p = std::get_if<std::array<double, 3>>(&value)) {
             if (info.kind == arxhost::VarKind::Point2d)
                 mWriter.writePoint(10, (*p)[0], (*p)[1]);
