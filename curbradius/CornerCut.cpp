@@ -16,7 +16,9 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 const double kTouchTolerance = 0.01;
-const double kSymmetricTolerance = 0.01;
+// Tangent lengths closer than this make a symmetric cut; lengths a whole centimetre apart (5.00 and 4.99,
+// whose difference comes out a hair below 0.01 in binary) do not.
+const double kSymmetricTolerance = 0.01 - 1e-9;
 // Copies of the two neighbour curves are lengthened by the cut's length and this much, so that they
 // meet where the road lines would.
 const double kCopyExtension = 10.0;

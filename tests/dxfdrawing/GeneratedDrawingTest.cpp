@@ -157,6 +157,19 @@ TEST_F(GeneratedDrawing, SavedTwiceTheFilesAreTheSame)
     EXPECT_EQ(0, compare.exitCode) << compare.output;
 }
 
+TEST_F(GeneratedDrawing, DecimalSeparatorAppliedFromAStyleIsSavedAsItsCharacterCode)
+{
+    // Applying a style writes every dimension variable to the drawing, DIMDSEP as a character.
+    ASSERT_EQ(Acad::eOk, mDb.setDimstyleData(mDb.dimstyle()));
+    ASSERT_EQ(Acad::eOk, mDb.setDimdsep(L'.'));
+    std::unique_ptr<AcDbDatabase> back = saveAndRead("separator.dxf", dxf::Version::R2010);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(L'.', back->dimdsep());
+    const std::string text = readBytes(mFolder / "separator.dxf");
+    EXPECT_NE(std::string::npos, text.find("$DIMDSEP\r\n 70\r\n46\r\n")) << "written as group 70";
+    expectCleanAudit("separator.dxf");
+}
+
 class SaveVersion : public GeneratedDrawing, public ::testing::WithParamInterface<dxf::Version> { };
 
 TEST_P(SaveVersion, AuditsCleanAndReadsBackEqual)
