@@ -49,10 +49,10 @@ public:
     CIsoDimStyleSwitch(AcDbDatabase* db, double dimlfac, double dimscale)
         : m_db(db)
         , m_previous(db->dimstyle())
+        , m_iso(FindDimStyle(db, _T("ISO-25")))
         , m_dimlfac(dimlfac)
         , m_dimscale(dimscale)
     {
-        m_iso = FindDimStyle(db, _T("ISO-25"));
         if (!m_iso.isNull() && m_iso != m_previous) {
             m_db->setDimstyle(m_iso);
             m_db->setDimstyleData(m_iso);
@@ -190,6 +190,7 @@ void CDlyjbjbzDlg::OnAnnotate()
     const CIsoDimStyleSwitch isoStyle(db, m_run.dimlfac, dimscale);
 
     ReadRoleLayers();
+    // cppcheck-suppress unreadVariable ; a guard, alive for the run
     const CRunSysVar currentLayer(_T("CLayer"), m_run.annotationLayer);
     m_run.cutLengthMode = GetCutLengthMode();
 
@@ -198,6 +199,7 @@ void CDlyjbjbzDlg::OnAnnotate()
         RTDXF0, _T("POLYLINE"), -4, _T("OR>"), -4, _T("AND>"), RTNONE);
     AcDbObjectIdArray ids;
     {
+        // cppcheck-suppress unreadVariable ; a guard, alive while the user selects and the run draws
         const CRunSysVar pickStyle(_T("pickstyle"), short {0});
         ads_name ss = {0, 0};
         const int status = acedSSGet(nullptr, nullptr, nullptr, filter, ss);
@@ -217,13 +219,12 @@ void CDlyjbjbzDlg::AnnotateSelection(const AcDbObjectIdArray& ids, bool leaderRu
     std::unique_ptr<CDecimalSeparator> separator;
     TEXTPARAM leaderText;
     AcDbObjectId dimTextStyle;
-    if (leaderRun) {
+    if (leaderRun)
         separator = std::make_unique<CDecimalSeparator>();
-        meter.Show(count);
+    meter.Show(count);
+    if (leaderRun) {
         TarnDB::qvGetTextParam(kTextParamKey, leaderText);
         dimTextStyle = DimensionTextStyle(leaderText);
-    } else {
-        meter.Show(count);
     }
 
     for (int i = 0; i < count; ++i) {
