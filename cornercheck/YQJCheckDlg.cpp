@@ -5,6 +5,7 @@
 
 #include "DrawingToolkit.h"
 #include "ModelessDialog.h"
+#include "PipeBaseLibrary.h"
 
 CYQJCheckDlg* g_pYqjCheckDlg = nullptr;
 
@@ -14,9 +15,9 @@ const ACHAR* const kDispatcher = _T("YqjCheckOPR\n");
 
 } // namespace
 
-IMPLEMENT_DYNAMIC(CYQJCheckDlg, CAcUiDialog)
+IMPLEMENT_DYNAMIC(CYQJCheckDlg, CYqjCheckBaseDlg)
 
-BEGIN_MESSAGE_MAP(CYQJCheckDlg, CAcUiDialog)
+BEGIN_MESSAGE_MAP(CYQJCheckDlg, CYqjCheckBaseDlg)
 ON_BN_CLICKED(IDC_YQJ_SHOW_ALL, &CYQJCheckDlg::OnShowAll)
 ON_BN_CLICKED(IDC_YQJ_SHOW_ERRORS, &CYQJCheckDlg::OnShowErrors)
 ON_BN_CLICKED(IDC_YQJ_SELECT, &CYQJCheckDlg::OnSelectYqj)
@@ -25,13 +26,7 @@ ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYQJCheckDlg::OnAcadKeepFocus)
 END_MESSAGE_MAP()
 
 CYQJCheckDlg::CYQJCheckDlg(CWnd* pParent)
-    : CAcUiDialog(CYQJCheckDlg::IDD, pParent)
-    , m_nOprMode(0)
-    , m_bFixPrefix(1)
-    , m_bFixAnnot(1)
-    , m_bKeepFocus(0)
-    , m_bShowAll(1)
-    , m_nSelRow(-1)
+    : CYqjCheckBaseDlg(CYQJCheckDlg::IDD, pParent, 1, 1)
 {
 }
 
@@ -49,7 +44,7 @@ int CYQJCheckDlg::DestroyDlg()
 
 void CYQJCheckDlg::DoDataExchange(CDataExchange* pDX)
 {
-    CAcUiDialog::DoDataExchange(pDX);
+    CYqjCheckBaseDlg::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_YQJ_LIST, m_list);
     DDX_Check(pDX, IDC_YQJ_FIX_PREFIX, m_bFixPrefix);
     DDX_Check(pDX, IDC_YQJ_FIX_ANNOT, m_bFixAnnot);
@@ -59,12 +54,12 @@ BOOL CYQJCheckDlg::PreTranslateMessage(MSG* pMsg)
 {
     if (g_pYqjCheckDlg != nullptr)
         TakeFocusOnMouseMove(*this, pMsg, m_bKeepFocus);
-    return CAcUiDialog::PreTranslateMessage(pMsg);
+    return CYqjCheckBaseDlg::PreTranslateMessage(pMsg);
 }
 
 BOOL CYQJCheckDlg::OnInitDialog()
 {
-    CAcUiDialog::OnInitDialog();
+    CYqjCheckBaseDlg::OnInitDialog();
     InitYqjResultColumns(m_list);
     SendDlgItemMessage(IDC_YQJ_SHOW_ALL, BM_SETCHECK, BST_CHECKED, 0);
     return TRUE;
@@ -100,15 +95,10 @@ void CYQJCheckDlg::OnOK()
 void CYQJCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
-    if (m_list.GetSelectedCount() == 0)
+    const int row = FirstSelectedRow();
+    if (row < 0)
         return;
-    const int nCount = m_list.GetItemCount();
-    for (int i = 0; i < nCount; ++i) {
-        if ((m_list.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
-            m_nSelRow = i;
-            break;
-        }
-    }
+    m_nSelRow = row;
     m_nOprMode = 1;
     tarn::cad::SendCmdToAcad(kDispatcher);
 }
@@ -118,13 +108,30 @@ LRESULT CYQJCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
     return AnswerKeepFocus(*this, m_bKeepFocus);
 }
 
-int CYQJCheckDlg::DoYqjCheck()
+void CYQJCheckDlg::RepairYqjText()
 {
-    return 0;
+    if (m_bFixAnnot == 1) {
+        // The number behind the last 'Q' becomes the actual value.
+        for (int i = 0; i < m_errRows.GetSize(); ++i) {
+            const SYQJINFO& row = m_errRows[i];
+            if (row.nErrType != 2)
+                continue;
+            CString number;
+            number.Format(_T("%.1f"), row.dRealValue);
+            ModiText(row.idText, row.strText.Left(row.strText.ReverseFind(_T('Q')) + 1) + number);
+        }
+    }
+    if (m_bFixPrefix == 1) {
+        for (int i = 0; i < m_errRows.GetSize(); ++i) {
+            const SYQJINFO& row = m_errRows[i];
+            if (row.nErrType != 3)
+                continue;
+            CString text = row.strText;
+            if (row.strRightPrefix != _T("Q"))
+                text.Replace(_T("Q"), _T("FQ"));
+            else
+                text.Replace(_T("FQ"), _T("Q"));
+            ModiText(row.idText, text);
+        }
+    }
 }
-
-void CYQJCheckDlg::ShowYqjResult() { }
-
-void CYQJCheckDlg::ZoomToYqjRow() { }
-
-void CYQJCheckDlg::RepairYqjText() { }

@@ -4,13 +4,12 @@
 
 #include "StdAfx.h"
 
-#include "YqjCheckInfo.h"
+#include "YqjCheckBaseDlg.h"
 
-class CYQJCheckDlg : public CAcUiDialog {
+class CYQJCheckDlg : public CYqjCheckBaseDlg {
     DECLARE_DYNAMIC(CYQJCheckDlg)
 public:
     enum { IDD = IDD_YQJCHECK };
-    typedef ::SYQJINFO SYQJINFO;
 
     explicit CYQJCheckDlg(CWnd* pParent = nullptr);
     ~CYQJCheckDlg() override;
@@ -20,38 +19,17 @@ public:
     // Destroys the one instance at unload; returns 1.
     static int DestroyDlg();
 
-    // The check run: gathers and classifies the corner cuts and fills the rows and the list. 1 when the
-    // dialog is to be shown. Filled in by the corner-cut collection and check run; until then 0.
-    int DoYqjCheck();
-    // Operation mode 2: refills the list from the kept rows and redraws the error marks. Filled in by the
-    // corner-cut collection and check run.
-    void ShowYqjResult();
-    // Operation mode 1: zooms to the corner cut of row m_nSelRow. Filled in by the check result dialog's
-    // zoom.
-    void ZoomToYqjRow();
-    // Operation mode 3: rewrites the wrong annotations as the repair options say. Filled in by the check
-    // result dialog's repair.
+    // Operation mode 3: rewrites the annotations of the error rows the repair boxes ask for (type 2: the
+    // number, type 3: the prefix). The rows, list and marks stay as they are until the next check.
     void RepairYqjText();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    CListCtrl m_list;
-    CArray<SYQJINFO, SYQJINFO> m_allRows;
-    CArray<SYQJINFO, SYQJINFO> m_errRows;
-    AcDbObjectIdArray m_roadIds;
-    AcDbObjectIdArray m_textIds;
-    AcDbObjectIdArray m_redLineIds;
-    int m_nOprMode; // the operation the dispatcher "YqjCheckOPR" runs: 1 zoom, 2 refill, 3 repair, 4 check
-    int m_bFixPrefix; // check box 210
-    int m_bFixAnnot; // check box 212
-    int m_bKeepFocus;
-    int m_bShowAll; // 1: the list shows m_allRows, 0: m_errRows
-    int m_nSelRow; // the row of the last double-click, -1 before the first
-
 protected:
+    bool IsDimensionCheck() const override { return false; }
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    // "确定": asks for the repair; the dialog stays open.
+    // "确定": asks for the repair; the dialog stays open and its list shows what it showed.
     void OnOK() override;
     afx_msg void OnShowAll();
     afx_msg void OnShowErrors();

@@ -15,22 +15,16 @@ const ACHAR* const kDispatcher = _T("FDeal_RoadYqjDimCheckCommand\n");
 
 } // namespace
 
-IMPLEMENT_DYNAMIC(CYQJDimCheckDlg, CAcUiDialog)
+IMPLEMENT_DYNAMIC(CYQJDimCheckDlg, CYqjCheckBaseDlg)
 
-BEGIN_MESSAGE_MAP(CYQJDimCheckDlg, CAcUiDialog)
+BEGIN_MESSAGE_MAP(CYQJDimCheckDlg, CYqjCheckBaseDlg)
 ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYQJDimCheckDlg::OnDblclkList)
 ON_BN_CLICKED(IDC_YQJ_EXPORT, &CYQJDimCheckDlg::OnExportExcel)
 ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYQJDimCheckDlg::OnAcadKeepFocus)
 END_MESSAGE_MAP()
 
 CYQJDimCheckDlg::CYQJDimCheckDlg(CWnd* pParent)
-    : CAcUiDialog(CYQJDimCheckDlg::IDD, pParent)
-    , m_nOprMode(0)
-    , m_bFixPrefix(0)
-    , m_bFixAnnot(0)
-    , m_bKeepFocus(0)
-    , m_bShowAll(0)
-    , m_nSelRow(-1)
+    : CYqjCheckBaseDlg(CYQJDimCheckDlg::IDD, pParent, 0, 0)
 {
 }
 
@@ -48,7 +42,7 @@ int CYQJDimCheckDlg::DestroyDlg()
 
 void CYQJDimCheckDlg::DoDataExchange(CDataExchange* pDX)
 {
-    CAcUiDialog::DoDataExchange(pDX);
+    CYqjCheckBaseDlg::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_YQJ_LIST, m_list);
 }
 
@@ -56,12 +50,12 @@ BOOL CYQJDimCheckDlg::PreTranslateMessage(MSG* pMsg)
 {
     if (g_pYqjDimCheckDlg != nullptr)
         TakeFocusOnMouseMove(*this, pMsg, m_bKeepFocus);
-    return CAcUiDialog::PreTranslateMessage(pMsg);
+    return CYqjCheckBaseDlg::PreTranslateMessage(pMsg);
 }
 
 BOOL CYQJDimCheckDlg::OnInitDialog()
 {
-    CAcUiDialog::OnInitDialog();
+    CYqjCheckBaseDlg::OnInitDialog();
     InitYqjResultColumns(m_list);
     DLGCTLINFO layout[] = {{IDC_YQJ_LIST, ELASTICX, 100}, {IDC_YQJ_LIST, ELASTICY, 100},
         {IDC_YQJ_EXPORT, MOVEY, 100}, {IDOK, MOVEY, 100}, {IDCANCEL, MOVEY, 100}};
@@ -73,21 +67,16 @@ void CYQJDimCheckDlg::OnOK()
 {
     // Before any double-click the mode is 0 and the dispatcher does nothing: OK then only ends the dialog.
     tarn::cad::SendCmdToAcad(kDispatcher);
-    CAcUiDialog::OnOK();
+    CYqjCheckBaseDlg::OnOK();
 }
 
 void CYQJDimCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
-    if (m_list.GetSelectedCount() == 0)
+    const int row = FirstSelectedRow();
+    if (row < 0)
         return;
-    const int nCount = m_list.GetItemCount();
-    for (int i = 0; i < nCount; ++i) {
-        if ((m_list.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
-            m_nSelRow = i;
-            break;
-        }
-    }
+    m_nSelRow = row;
     m_nOprMode = 1;
     tarn::cad::SendCmdToAcad(kDispatcher);
 }
@@ -98,12 +87,3 @@ LRESULT CYQJDimCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
 {
     return AnswerKeepFocus(*this, m_bKeepFocus);
 }
-
-int CYQJDimCheckDlg::DoYqjCheck()
-{
-    return 0;
-}
-
-void CYQJDimCheckDlg::ShowYqjResult() { }
-
-void CYQJDimCheckDlg::ZoomToYqjRow() { }

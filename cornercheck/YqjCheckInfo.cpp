@@ -3,6 +3,8 @@
 
 #include "YqjCheckInfo.h"
 
+#include <iterator>
+
 void InitYqjResultColumns(CListCtrl& list)
 {
     list.SendMessage(
@@ -22,4 +24,13 @@ void InitYqjResultColumns(CListCtrl& list)
         column.iSubItem = i;
         list.InsertColumn(i, &column);
     }
+}
+
+CString YqjErrorText(int type)
+{
+    static const ACHAR* const texts[] = {_T(""), _T("数值错"), _T("标注错"), _T("前缀错"), _T("无标注"),
+        _T("圆切角不规范"), _T("标注错,但标注值与属性值一致"), _T("数值错,但标注值与属性值一致")};
+    if (type < 0 || type >= static_cast<int>(std::size(texts)))
+        return CString();
+    return texts[type];
 }

@@ -14,6 +14,9 @@ struct SYQJINFO {
     CString strRightPrefix; // the prefix the annotation should carry ("Q" or "FQ"), for type 3 only
 };
 
+// The text of an error type as the list and the export show it; empty for 0 and unknown types.
+CString YqjErrorText(int type);
+
 // Prepares a result list: grid lines, full-row selection and flat scroll bars, and the five centred
 // columns "序号", "标注文字", "实际值", "标准值", "错误类型", sized as 1, 2, 1.8, 1.8 and 2.4 ninths of
 // the list's width (each truncated to whole pixels).
