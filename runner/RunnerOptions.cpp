@@ -5,12 +5,16 @@ namespace planroad {
 
 const char* runnerUsage()
 {
-    return "usage: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR] [--module FILE]\n"
+    return "usage: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR]\n"
+           "                [--user-data DIR] [--module FILE]\n"
            "  DRAWING          the DXF drawing to open (a new drawing when none is given)\n"
            "  --script FILE    the command script to run (default: standard input)\n"
            "  --save FILE      where to save the drawing (DXF) when the script has run\n"
            "  --save-version V the DXF version to save: R2000, R2004, R2007, R2010 (default), R2013, R2018\n"
            "  --config DIR     the configuration root of the road tools\n"
+           "  --user-data DIR  where the dialogs' per-user data is kept (default: "
+           "$XDG_CONFIG_HOME/planroad,\n"
+           "                   else ~/.config/planroad)\n"
            "  --module FILE    the module to load (default: planroad.arx beside the runner)\n";
 }
 
@@ -52,6 +56,9 @@ std::optional<RunnerOptions> parseRunnerOptions(const std::vector<std::string>& 
                 return std::nullopt;
             }
             options.saveVersion = args[++i];
+        } else if (arg == "--user-data") {
+            if (!value(options.userDataDir))
+                return std::nullopt;
         } else if (arg == "--module") {
             if (!value(options.module))
                 return std::nullopt;

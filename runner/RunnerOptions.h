@@ -1,4 +1,4 @@
-// The runner's command line: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR] [--module FILE].
+// The runner's command line: the options planroad takes, how they are parsed, and the usage text.
 #pragma once
 
 #include <filesystem>
@@ -14,6 +14,9 @@ struct RunnerOptions {
     std::optional<std::filesystem::path> save;
     std::optional<std::filesystem::path> configRoot;
     std::optional<std::filesystem::path> module;
+    // Where the per-user dialog data is kept (the user's configuration folder unless given); made when
+    // a dialog first stores something.
+    std::optional<std::filesystem::path> userDataDir;
     // The DXF version --save writes ("R2010" unless given).
     std::optional<std::string> saveVersion;
     bool help = false;

@@ -87,6 +87,11 @@ int main(int argc, char** argv)
         return fail("--save-version needs --save");
     if (options->configRoot && !std::filesystem::is_directory(*options->configRoot))
         return fail("configuration folder " + options->configRoot->string() + " does not exist");
+    // A user data folder that is not there yet is made when a dialog first stores its data.
+    std::error_code userDataError;
+    if (options->userDataDir && std::filesystem::exists(*options->userDataDir, userDataError)
+        && !std::filesystem::is_directory(*options->userDataDir, userDataError))
+        return fail("user data folder " + options->userDataDir->string() + " is not a folder");
 
     std::wstring scriptText;
     if (options->script && !readScript(*options->script, scriptText, error))
@@ -98,6 +103,8 @@ int main(int argc, char** argv)
     sessionOptions.echoInput = !interactive;
     sessionOptions.statusBarIsTerminal = isatty(STDERR_FILENO) != 0;
     sessionOptions.configRoot = options->configRoot ? *options->configRoot : defaultConfigRoot();
+    if (options->userDataDir)
+        sessionOptions.userDataDir = *options->userDataDir;
     // The drawing is read before the session starts, so that a bad file loads nothing.
     std::unique_ptr<AcDbDatabase> drawing;
     if (options->drawing) {

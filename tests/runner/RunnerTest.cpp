@@ -1,57 +1,17 @@
 // The runner end to end: arguments, scripts, the transcript on standard output, exit codes.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "RunnerOptions.h"
+#include "runner/RunnerSupport.h"
 
 namespace planroad::test {
 namespace {
-
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the runner with arguments (quoted for the shell) and an optional standard input.
-RunResult runRunner(const std::string& arguments, const std::string& input = "")
-{
-    const std::filesystem::path dir
-        = std::filesystem::temp_directory_path() / ("planroad-runner-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const auto in = dir / "stdin.txt";
-    const auto out = dir / "stdout.txt";
-    const auto err = dir / "stderr.txt";
-    std::ofstream(in) << input;
-    const std::string command = std::string("'") + PLANROAD_RUNNER + "' " + arguments + " < '" + in.string()
-        + "' > '" + out.string() + "' 2> '" + err.string() + "'";
-    RunResult result;
-    int status = std::system(command.c_str());
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::filesystem::path& file) {
-        std::ifstream stream(file);
-        return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-    };
-    result.out = slurp(out);
-    result.err = slurp(err);
-    std::filesystem::remove_all(dir);
-    return result;
-}
-
-std::filesystem::path writeScript(const std::string& name, const std::string& text)
-{
-    auto file = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()) + ".scr");
-    std::ofstream(file) << text;
-    return file;
-}
 
 TEST(Runner, RunsAScriptAndShowsTheCommandLine)
 {
@@ -97,19 +57,6 @@ TEST(Runner, ModuleThatCannotBeLoadedIsAnError)
     EXPECT_NE(0, r.exitCode);
     EXPECT_NE(std::string::npos, r.err.find("cannot load the module"));
 }
-
-// A folder for a test's drawings, removed at the end.
-struct DrawingFolder {
-    std::filesystem::path path
-        = std::filesystem::temp_directory_path() / ("planroad-runner-drawings-" + std::to_string(getpid()));
-    DrawingFolder() { std::filesystem::create_directories(path); }
-    ~DrawingFolder() { std::filesystem::remove_all(path); }
-    std::filesystem::path write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path / name, std::ios::binary) << text;
-        return path / name;
-    }
-};
 
 // A drawing of one line, with the line ends the host writes.
 const std::string kLineDrawing
@@ -193,15 +140,61 @@ TEST(RunnerDrawing, SavesInTheVersionAskedOrSaysWhyItCannot)
 TEST(RunnerOptions, ParsesEachOptionOnce)
 {
     std::string error;
-    auto options = parseRunnerOptions(
-        {"road.dxf", "--script", "s.scr", "--save", "out.dxf", "--config", "cfg"}, error);
+    auto options = parseRunnerOptions({"road.dxf", "--script", "s.scr", "--save", "out.dxf", "--config",
+                                          "cfg", "--user-data", "user data", "--module", "m.arx"},
+        error);
     ASSERT_TRUE(options.has_value()) << error;
     EXPECT_EQ("road.dxf", options->drawing->string());
     EXPECT_EQ("s.scr", options->script->string());
     EXPECT_EQ("out.dxf", options->save->string());
     EXPECT_EQ("cfg", options->configRoot->string());
-    EXPECT_FALSE(parseRunnerOptions({"--save", "a", "--save", "b"}, error).has_value());
-    EXPECT_EQ("option --save given twice", error);
+    EXPECT_EQ("user data", options->userDataDir->string());
+    EXPECT_EQ("m.arx", options->module->string());
+
+    options = parseRunnerOptions({"road.dxf"}, error);
+    ASSERT_TRUE(options.has_value()) << error;
+    EXPECT_FALSE(options->userDataDir.has_value()) << "the session falls back to the user's own folder";
+}
+
+TEST(RunnerOptions, RejectsABadArgumentWithOneMessage)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--save", "a", "--save", "b"}, "option --save given twice"},
+        {{"--user-data", "a", "--user-data", "b"}, "option --user-data given twice"},
+        {{"road.dxf", "--user-data"}, "option --user-data needs a value"},
+        {{"--user-data", "", "road.dxf"}, "option --user-data needs a value"},
+        {{"--userdata", "a"}, "unknown option --userdata"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parseRunnerOptions(c.args, error).has_value()) << c.message;
+        EXPECT_EQ(c.message, error);
+    }
+}
+
+TEST(RunnerOptions, UsageNamesEveryOption)
+{
+    const std::string usage = runnerUsage();
+    for (const char* option : {"--script", "--save", "--save-version", "--config", "--user-data", "--module"})
+        EXPECT_NE(std::string::npos, usage.find(std::string("  ") + option + " ")) << option;
+    RunResult help = runRunner("--help");
+    EXPECT_EQ(0, help.exitCode);
+    EXPECT_EQ(usage, help.out);
+}
+
+TEST(Runner, AUserDataFolderThatIsAFileIsAnError)
+{
+    DrawingFolder folder("user-data");
+    const auto file = folder.write("dialogs", "not a folder");
+    RunResult r = runRunner("--user-data " + shellQuoted(file), "");
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ("planroad: user data folder " + file.string() + " is not a folder\n", r.err);
+    EXPECT_EQ("not a folder", slurp(file));
 }
 
 } // namespace
