@@ -56,8 +56,9 @@ AcDbObjectId CYqjCheckBaseDlg::FindYqjText(AcDbObjectId idYqj, AcDbObjectId redS
         return AcDbObjectId::kNull;
 
     // The annotation texts whose middle lies in the area, in list order.
-    AcDbObjectIdArray near = m_textIds;
-    if (m_textIndex != nullptr && m_textIndex->Size() == m_textIds.length()) {
+    AcDbObjectIdArray indexed;
+    const bool useIndex = m_textIndex != nullptr && m_textIndex->Size() == m_textIds.length();
+    if (useIndex) {
         AcGePoint2d low(HUGE_VAL, HUGE_VAL);
         AcGePoint2d high(-HUGE_VAL, -HUGE_VAL);
         for (const AcGePoint3d& p : area) {
@@ -66,10 +67,10 @@ AcDbObjectId CYqjCheckBaseDlg::FindYqjText(AcDbObjectId idYqj, AcDbObjectId redS
         }
         std::vector<int> positions;
         m_textIndex->Query(low, high, positions);
-        near = m_textIndex->IdsAt(positions);
+        indexed = m_textIndex->IdsAt(positions);
     }
     AcDbObjectIdArray candidates;
-    for (const AcDbObjectId text : near) {
+    for (const AcDbObjectId text : useIndex ? indexed : m_textIds) {
         AcGePoint3d middle;
         if (tarn::ent::GetMidPt(text, middle) && tarn::geo::IsPtInArea(middle, area, nullptr))
             candidates.append(text);

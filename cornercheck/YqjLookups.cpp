@@ -2,6 +2,7 @@
 // the standard value of the roads meeting at it.
 #include "StdAfx.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -19,6 +20,8 @@ namespace {
 // Farther than this (in plan) from a point, a curve does not pass through it (tarn_isPtOnLine's 0.001,
 // with room to spare).
 const double kThroughPoint = 0.002;
+// The half side of the first square searched for the nearest road line.
+const double kFirstReach = 8.0;
 
 bool IsLive(AcDbObjectId id)
 {
@@ -49,7 +52,9 @@ bool CYqjCheckBaseDlg::NearestOf(const AcDbObjectIdArray& ids, const CYqjListInd
         return RoadGreenLineOpr::GetCloseEnt(ids, point, nearest) != 0;
     // Every curve within the distance of the nearest one found so far has its box within that distance
     // of the point: asking the grid for that square again gives the whole list's answer, ties included.
-    for (double reach = index->CellSize(); reach <= index->Reach(); reach *= 2.0) {
+    // Road lines are a few metres to a few tens of metres from the corners asked about: start small, so
+    // that the first square holds one or two of them rather than every road crossing a grid cell.
+    for (double reach = std::min(index->CellSize(), kFirstReach); reach <= index->Reach(); reach *= 2.0) {
         const AcDbObjectIdArray candidates = Near(*index, point, reach);
         AcDbObjectId best;
         if (candidates.isEmpty() || !RoadGreenLineOpr::GetCloseEnt(candidates, point, best))
@@ -69,8 +74,9 @@ AcDbObjectId CYqjCheckBaseDlg::RedLineAt(
     const AcGePoint3d& end, const AcGePoint3d& otherEnd, AcDbObjectId idYqj) const
 {
     const bool indexed = m_redLineIndex != nullptr && m_redLineIndex->Size() == m_redLineIds.length();
-    const AcDbObjectIdArray candidates = indexed ? Near(*m_redLineIndex, end, kThroughPoint) : m_redLineIds;
-    for (const AcDbObjectId red : candidates) {
+    const AcDbObjectIdArray nearEnd
+        = indexed ? Near(*m_redLineIndex, end, kThroughPoint) : AcDbObjectIdArray();
+    for (const AcDbObjectId red : indexed ? nearEnd : m_redLineIds) {
         if (!tarn_isPtOnLine(red, end))
             continue;
         AcGePoint3d start;
@@ -82,7 +88,7 @@ AcDbObjectId CYqjCheckBaseDlg::RedLineAt(
         return red;
     }
     // No red line passes through the end: the nearest of those the cut meets.
-    AcDbObjectIdArray near = m_redLineIds;
+    AcDbObjectIdArray nearCut;
     if (indexed) {
         AcGePoint3d low;
         AcGePoint3d high;
@@ -90,12 +96,15 @@ AcDbObjectId CYqjCheckBaseDlg::RedLineAt(
             std::vector<int> positions;
             m_redLineIndex->Query(AcGePoint2d(low.x - kThroughPoint, low.y - kThroughPoint),
                 AcGePoint2d(high.x + kThroughPoint, high.y + kThroughPoint), positions);
-            near = m_redLineIndex->IdsAt(positions);
+            nearCut = m_redLineIndex->IdsAt(positions);
+        } else {
+            nearCut = m_redLineIds;
         }
     }
     AcDbObjectIdArray hits;
     AcDbObjectId red;
-    if (tarn::ent::JudgeIntersect(idYqj, near, hits) > 0 && RoadGreenLineOpr::GetCloseEnt(hits, end, red))
+    if (tarn::ent::JudgeIntersect(idYqj, indexed ? nearCut : m_redLineIds, hits) > 0
+        && RoadGreenLineOpr::GetCloseEnt(hits, end, red))
         return red;
     return AcDbObjectId::kNull;
 }
