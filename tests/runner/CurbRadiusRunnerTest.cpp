@@ -25,57 +25,9 @@ const char* const kCurbLayer = "DL-道路边线";
 const char* const kRedLayer = "DL-道路红线";
 const char* const kLabelLayer = "DL-道路圆角标注";
 
-std::string python()
+ScriptReport inspect(const fs::path& drawing, const std::string& options)
 {
-    const char* chosen = std::getenv("PLANROAD_TEST_PYTHON");
-    return chosen != nullptr && *chosen != 0 ? chosen : "/usr/bin/python3";
-}
-
-// What curb_labels.py found in a saved drawing: its "key value" lines, and its "fault ..." lines apart.
-struct LabelReport {
-    int exitCode = -1;
-    std::map<std::string, std::vector<std::string>> values;
-    std::vector<std::string> faults;
-    std::string output;
-
-    int number(const std::string& key) const
-    {
-        const auto it = values.find(key);
-        return it == values.end() || it->second.empty() ? -1 : std::stoi(it->second.front());
-    }
-    std::set<std::string> all(const std::string& key) const
-    {
-        const auto it = values.find(key);
-        return it == values.end() ? std::set<std::string>()
-                                  : std::set<std::string>(it->second.begin(), it->second.end());
-    }
-};
-
-LabelReport inspect(const fs::path& drawing, const std::string& options)
-{
-    const fs::path script = sourceRoot() / "tests" / "runner" / "curb_labels.py";
-    const std::string command = shellQuoted(python()) + " " + shellQuoted(script) + " " + shellQuoted(drawing)
-        + " " + options + " 2>&1";
-    LabelReport report;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-    if (!pipe)
-        return report;
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        report.output += buffer;
-    const int status = pclose(pipe.release());
-    report.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::istringstream lines(report.output);
-    for (std::string line; std::getline(lines, line);) {
-        const std::size_t blank = line.find(' ');
-        const std::string key = line.substr(0, blank);
-        const std::string value = blank == std::string::npos ? std::string() : line.substr(blank + 1);
-        if (key == "fault")
-            report.faults.push_back(value);
-        else
-            report.values[key].push_back(value);
-    }
-    return report;
+    return runPythonCheck("curb_labels.py", shellQuoted(drawing) + " " + options);
 }
 
 std::string layersOption(const std::vector<const char*>& layers)
@@ -122,7 +74,7 @@ std::string annotateAll(const std::string& boxes)
 }
 const std::string kTextRunBothRoles = annotateAll("!dialog uncheck 222\n!dialog check 221\n");
 
-void expectCleanTextRun(const LabelReport& report)
+void expectCleanTextRun(const ScriptReport& report)
 {
     ASSERT_EQ(0, report.exitCode) << report.output;
     EXPECT_TRUE(report.faults.empty()) << report.output;
@@ -156,7 +108,7 @@ TEST_F(CurbRadiusRunner, TextRunLabelsEveryArcAndSymmetricCutOfTheRolesSwitchedO
         RunResult r = run(sample(), annotateAll(c.boxes), saved);
         ASSERT_EQ(0, r.exitCode) << r.err;
         EXPECT_NE(std::string::npos, r.out.find("[Dialog 3100 closed: OK]")) << r.out;
-        const LabelReport report = inspect(saved, layersOption(c.layers));
+        const ScriptReport report = inspect(saved, layersOption(c.layers));
         expectCleanTextRun(report);
         arcs[c.name] = report.number("radius_arcs");
         // Only the red lines have straight polyline cuts.
@@ -177,8 +129,8 @@ TEST_F(CurbRadiusRunner, ASecondRunOnTheSavedDrawingReplacesTheLabels)
     ASSERT_EQ(0, again.exitCode) << again.err;
 
     const std::string layers = layersOption({kCurbLayer, kRedLayer});
-    const LabelReport before = inspect(first, layers);
-    const LabelReport after = inspect(second, layers);
+    const ScriptReport before = inspect(first, layers);
+    const ScriptReport after = inspect(second, layers);
     expectCleanTextRun(before);
     expectCleanTextRun(after);
     EXPECT_EQ(before.number("labels"), after.number("labels"));
@@ -196,7 +148,7 @@ TEST_F(CurbRadiusRunner, LeaderRunSavesRadialDimensionsWithGeometryBlocks)
     ASSERT_EQ(0, r.exitCode) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("IDC_DLYJ_LEADER [x]")) << r.out;
 
-    const LabelReport report = inspect(saved, "--mode leader " + layersOption({kCurbLayer, kRedLayer}));
+    const ScriptReport report = inspect(saved, "--mode leader " + layersOption({kCurbLayer, kRedLayer}));
     ASSERT_EQ(0, report.exitCode) << report.output;
     EXPECT_TRUE(report.faults.empty()) << report.output;
     EXPECT_EQ(0, report.number("audit_errors"));
@@ -249,7 +201,7 @@ TEST_F(CurbRadiusRunner, StoredPrefixAndPrecisionShapeTheLabels)
     const fs::path saved = file("stored.dxf");
     RunResult r = run(sample(), annotateAll("!dialog uncheck 222\n"), saved);
     ASSERT_EQ(0, r.exitCode) << r.err;
-    const LabelReport report
+    const ScriptReport report
         = inspect(saved, "--prefix RR- --decimals 1 --cut-prefix 'Q ' " + layersOption({kCurbLayer}));
     expectCleanTextRun(report);
 }

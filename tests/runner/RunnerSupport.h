@@ -4,11 +4,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace planroad::test {
 
@@ -87,6 +93,59 @@ inline std::string shellQuoted(const std::filesystem::path& path)
     for (char c : path.string())
         text += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return text + "'";
+}
+
+inline std::string python()
+{
+    const char* chosen = std::getenv("PLANROAD_TEST_PYTHON");
+    return chosen != nullptr && *chosen != 0 ? chosen : "/usr/bin/python3";
+}
+
+// What a checking script of tests/runner printed: its "key value" lines, and its "fault ..." lines apart.
+struct ScriptReport {
+    int exitCode = -1;
+    std::map<std::string, std::vector<std::string>> values;
+    std::vector<std::string> faults;
+    std::string output;
+
+    int number(const std::string& key) const
+    {
+        const auto it = values.find(key);
+        return it == values.end() || it->second.empty() ? -1 : std::stoi(it->second.front());
+    }
+    std::set<std::string> all(const std::string& key) const
+    {
+        const auto it = values.find(key);
+        return it == values.end() ? std::set<std::string>()
+                                  : std::set<std::string>(it->second.begin(), it->second.end());
+    }
+};
+
+// Runs a checking script of tests/runner (python with ezdxf) with the arguments, already quoted.
+inline ScriptReport runPythonCheck(const std::string& scriptName, const std::string& arguments)
+{
+    const std::filesystem::path script = sourceRoot() / "tests" / "runner" / scriptName;
+    const std::string command = shellQuoted(python()) + " " + shellQuoted(script) + " " + arguments + " 2>&1";
+    ScriptReport report;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+    if (!pipe)
+        return report;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
+        report.output += buffer;
+    const int status = pclose(pipe.release());
+    report.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream lines(report.output);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t blank = line.find(' ');
+        const std::string key = line.substr(0, blank);
+        const std::string value = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+        if (key == "fault")
+            report.faults.push_back(value);
+        else
+            report.values[key].push_back(value);
+    }
+    return report;
 }
 
 } // namespace planroad::test
