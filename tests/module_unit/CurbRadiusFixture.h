@@ -13,7 +13,7 @@
 #include "CustomParameterStore.h"
 #include "DrawingToolkit.h"
 #include "ExtendedDataLibrary.h"
-#include "LinkedModule.h"
+#include "ModuleDrawingFixture.h"
 
 namespace planroad::test {
 
@@ -42,21 +42,11 @@ struct LabelSeen {
     AcDbObjectId dimStyle;
 };
 
-class CurbRadiusFixture : public LinkedModuleFixture {
+class CurbRadiusFixture : public ModuleDrawingFixture {
 protected:
-    void adjustOptions(arxhost::SessionOptions& options) override
-    {
-        mDataDir = std::filesystem::temp_directory_path()
-            / ("planroad-curbradius-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(mDataDir);
-        std::filesystem::create_directories(mDataDir / "config" / "common");
-        options.userDataDir = mDataDir / "user";
-        options.configRoot = mDataDir / "config";
-    }
     void SetUp() override
     {
-        LinkedModuleFixture::SetUp();
+        ModuleDrawingFixture::SetUp();
         for (const wchar_t* layer : {L"CURB", L"RED", L"CL", L"BZ"})
             addLayer(layer);
         if (mConfigureRoles) {
@@ -81,19 +71,6 @@ protected:
         option.nCode1 = 5001;
         TarnDB::qvGetCustomDatabase()->SetOtherCustomParam(L"面向实体标注图层选项", &option);
     }
-    void TearDown() override
-    {
-        LinkedModuleFixture::TearDown();
-        std::filesystem::remove_all(mDataDir);
-    }
-
-    static void setRole(const wchar_t* key, const wchar_t* layer)
-    {
-        LAYERPARAM role;
-        role.strName = layer;
-        TarnDB::qvSetLayerParam(key, role);
-    }
-
     // Marks an entity as a corner curve of the type (1 rounded, 2 straight cut).
     static void markCorner(AcDbObjectId id, int type)
     {
@@ -226,23 +203,6 @@ protected:
         return value.GetString();
     }
 
-    // The command line from the last occurrence of marker on.
-    std::wstring transcriptFromLast(const std::wstring& marker) const
-    {
-        const std::wstring text = transcript();
-        const std::size_t at = text.rfind(marker);
-        return at == std::wstring::npos ? std::wstring() : text.substr(at);
-    }
-    static int timesIn(const std::wstring& text, const std::wstring& part)
-    {
-        int count = 0;
-        for (std::size_t at = text.find(part); at != std::wstring::npos;
-             at = text.find(part, at + part.size()))
-            ++count;
-        return count;
-    }
-
-    std::filesystem::path mDataDir;
     bool mConfigureRoles = true;
     bool mConfigureAnnotationLayer = true;
     double mTextParamHeight = 2.0;

@@ -26,6 +26,23 @@ protected:
         ASSERT_TRUE(session().modules().loadLinked(L"planroad.arx", &acrxEntryPoint, &DllMain, files, error))
             << error.size();
     }
+
+    // The command line from the last occurrence of marker on.
+    std::wstring transcriptFromLast(const std::wstring& marker) const
+    {
+        const std::wstring text = transcript();
+        const std::size_t at = text.rfind(marker);
+        return at == std::wstring::npos ? std::wstring() : text.substr(at);
+    }
+    // How often part occurs in text.
+    static int timesIn(const std::wstring& text, const std::wstring& part)
+    {
+        int count = 0;
+        for (std::size_t at = text.find(part); at != std::wstring::npos;
+             at = text.find(part, at + part.size()))
+            ++count;
+        return count;
+    }
 };
 
 } // namespace planroad::test
