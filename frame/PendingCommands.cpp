@@ -12,11 +12,6 @@ void NotAvailable(const ACHAR* name)
 
 } // namespace
 
-void QvZdbzCommand()
-{
-    NotAvailable(_T("QVZDBZ"));
-}
-
 void TCrossDealCommand()
 {
     NotAvailable(_T("TCrossDeal"));
