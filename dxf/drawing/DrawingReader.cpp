@@ -663,6 +663,10 @@ void DrawingReader::readTable()
         Extras recordExtras;
         std::wstring entryName;
         std::unique_ptr<AcDbSymbolTableRecord> owned; // until the database takes it
+        // A record of one table inside another would be written with neither (a block record among the
+        // dimension styles, and the entities of that block lost with it).
+        if (mType != name)
+            fail("a " + recordName() + " record cannot be part of the " + name + " table");
         if (mType == "LAYER")
             owned = std::make_unique<AcDbLayerTableRecord>();
         else if (mType == "LTYPE")

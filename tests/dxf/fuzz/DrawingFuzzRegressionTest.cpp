@@ -94,6 +94,12 @@ std::vector<Refused> refusedInputs()
             drawing(
                 tables(layerTable + lines({"  0", "ENDTAB"}) + layerTable + lines({"  0", "ENDTAB"})), ""),
             "the LAYER table comes twice"},
+        // The block records in a dimension style table were lost on writing, with model space's entities.
+        {"BlockRecordInTheDimensionStyleTable",
+            drawing(tables(lines({"  0", "TABLE", "  2", "DIMSTYLE", "  0", "BLOCK_RECORD", "  5", "1F",
+                        "  2", "*Model_Space", "  0", "ENDTAB"})),
+                line("")),
+            "a BLOCK_RECORD record cannot be part of the DIMSTYLE table"},
         {"StyleWithBrokenExtendedData",
             drawing(tables(lines({"  0", "TABLE", "  2", "STYLE", "  0", "STYLE", "  2", "Standard", "1001",
                         "APP", "1020", "1.0", "  0", "ENDTAB"})),
