@@ -106,13 +106,6 @@ LRESULT CRoadWidthCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
     return AnswerKeepFocus(*this, m_bKeepFocus);
 }
 
-int CRoadWidthCheckDlg::CollectRoads()
-{
-    return 0;
-}
-
-void CRoadWidthCheckDlg::ZoomToSelectedRoad() { }
-
 // ---- Commands ----
 
 void RoadWidthCheckCommand()

@@ -18,9 +18,10 @@ public:
     static int DestroyDlg();
 
     // Collects the road centrelines into roadIds and refills the list (operation mode 2 and the opener):
-    // 1 when roads were found. Filled in by the road width check; until then 0.
+    // 1 when roads were found; when none is found the rows stay as they were.
     int CollectRoads();
-    // Operation mode 1: zooms to the road of row selectedRow. Filled in by the road width check.
+    // Operation mode 1: zooms to the road of row selectedRow, with 30 units beside it and 20 above and
+    // below, and flashes it.
     void ZoomToSelectedRoad();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -17,7 +17,3 @@ void TCrossDealCommand()
     NotAvailable(_T("TCrossDeal"));
 }
 
-void DldmDataDealCommand()
-{
-    NotAvailable(_T("FDLDMDataDeal"));
-}
