@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CurbRadiusFixture.h"
+#include "editor/StatusBar.h"
 #include "text/Utf8.h"
 
 namespace planroad::test {
@@ -444,6 +445,24 @@ TEST_F(CurbRadiusRun, ManyEntitiesShowTheProgressMeter)
     textRun();
     EXPECT_TRUE(status().find("正在标注....") != std::string::npos) << status();
     EXPECT_EQ(13, taggedLabelsInDrawing() + 1); // twelve labels; the bystander has none
+}
+
+TEST_F(CurbRadiusRun, EscWhileTheRunDrawsStopsItAndRestoresTheStatusBarAndVariables)
+{
+    for (int i = 0; i < 12; ++i)
+        cornerArc(L"CURB", AcGePoint3d(50.0 * i, 0, 0), 10.0, 0, 90);
+    ASSERT_EQ(Acad::eOk, tarn::cad::SetSysVar(L"PICKSTYLE", 1.0));
+    // Esc pressed while the command works on the selection: the loop stops before the first entity.
+    textRun(L"", L"ALL\n\n!break\n");
+    EXPECT_EQ(0, taggedLabelsInDrawing());
+    EXPECT_TRUE(status().find("正在标注....") != std::string::npos) << status();
+    EXPECT_FALSE(session().statusBar().active()) << "the meter is still shown";
+    double pickStyle = 0.0;
+    tarn::cad::GetSysVar(L"PICKSTYLE", pickStyle);
+    EXPECT_EQ(1.0, pickStyle);
+    CString layer;
+    tarn::cad::GetSysVar(L"CLAYER", layer);
+    EXPECT_EQ(CString(L"0"), layer);
 }
 
 } // namespace
