@@ -245,20 +245,6 @@ protected:
     }
     static std::wstring textOf(AcDbObjectId id) { return GetTextValue(id).GetString(); }
 
-    // The view's centre and height.
-    static AcGePoint3d viewCentre()
-    {
-        resbuf value = {};
-        acedGetVar(L"VIEWCTR", &value);
-        return AcGePoint3d(value.resval.rpoint[0], value.resval.rpoint[1], 0);
-    }
-    static double viewSize()
-    {
-        resbuf value = {};
-        acedGetVar(L"VIEWSIZE", &value);
-        return value.resval.rreal;
-    }
-
     static constexpr double kPiValue = 3.14159265358979323846;
     bool mWriteStandards = true;
 };

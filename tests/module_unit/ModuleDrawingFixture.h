@@ -38,6 +38,20 @@ protected:
         TarnDB::qvSetLayerParam(key, role);
     }
 
+    // The current view's centre and height.
+    static AcGePoint3d viewCentre()
+    {
+        resbuf value = {};
+        acedGetVar(L"VIEWCTR", &value);
+        return AcGePoint3d(value.resval.rpoint[0], value.resval.rpoint[1], 0);
+    }
+    static double viewSize()
+    {
+        resbuf value = {};
+        acedGetVar(L"VIEWSIZE", &value);
+        return value.resval.rreal;
+    }
+
     std::filesystem::path mDataDir;
 };
 
