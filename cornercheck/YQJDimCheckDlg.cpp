@@ -81,7 +81,11 @@ void CYQJDimCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
     tarn::cad::SendCmdToAcad(kDispatcher);
 }
 
-void CYQJDimCheckDlg::OnExportExcel() { }
+void CYQJDimCheckDlg::OnExportExcel()
+{
+    // The workbook export is not part of this build: say so rather than do nothing.
+    acutPrintf(_T("\n导出EXCEL: 该功能尚未提供。"));
+}
 
 LRESULT CYQJDimCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
 {

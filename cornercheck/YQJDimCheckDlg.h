@@ -28,7 +28,7 @@ protected:
     // "确定": runs the dispatcher with the mode last stored, then ends (hides) the dialog.
     void OnOK() override;
     afx_msg void OnDblclkList(NMHDR* pNMHDR, LRESULT* pResult);
-    // "导出EXCEL": writes the listed rows to a workbook. Filled in by the spreadsheet export.
+    // "导出EXCEL": the workbook export of the listed rows; not in this build yet, it says so.
     afx_msg void OnExportExcel();
     afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
