@@ -22,6 +22,8 @@ namespace {
 const double kThroughPoint = 0.002;
 // The half side of the first square searched for the nearest road line.
 const double kFirstReach = 8.0;
+// Doublings of the square before the whole list is asked instead.
+const int kMaxRounds = 64;
 
 bool IsLive(AcDbObjectId id)
 {
@@ -54,7 +56,8 @@ bool CYqjCheckBaseDlg::NearestOf(const AcDbObjectIdArray& ids, const CYqjListInd
     // of the point: asking the grid for that square again gives the whole list's answer, ties included.
     // Road lines are a few metres to a few tens of metres from the corners asked about: start small, so
     // that the first square holds one or two of them rather than every road crossing a grid cell.
-    for (double reach = std::min(index->CellSize(), kFirstReach); reach <= index->Reach(); reach *= 2.0) {
+    double reach = std::min(index->CellSize(), kFirstReach);
+    for (int round = 0; round < kMaxRounds && reach <= index->Reach(); ++round, reach *= 2.0) {
         const AcDbObjectIdArray candidates = Near(*index, point, reach);
         AcDbObjectId best;
         if (candidates.isEmpty() || !RoadGreenLineOpr::GetCloseEnt(candidates, point, best))
