@@ -3,6 +3,8 @@
 
 #include "CrossSectionText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsNumericChar(wchar_t c)
@@ -40,10 +42,7 @@ void MergeAdjacentCarriageways(std::vector<CString>& tokens)
 void MergeInto(std::vector<CString>& tokens, const ACHAR* code, std::initializer_list<const ACHAR*> into)
 {
     auto isInto = [&](std::size_t i) {
-        for (const ACHAR* part : into)
-            if (Is(tokens, i, part))
-                return true;
-        return false;
+        return std::any_of(into.begin(), into.end(), [&](const ACHAR* part) { return Is(tokens, i, part); });
     };
     for (std::size_t i = 1; i < tokens.size();) {
         if (!Is(tokens, i, code)) {
