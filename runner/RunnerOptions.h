@@ -19,6 +19,10 @@ struct RunnerOptions {
     std::optional<std::filesystem::path> userDataDir;
     // The DXF version --save writes ("R2010" unless given).
     std::optional<std::string> saveVersion;
+    // A picture (PNG, SVG or PDF by extension) of the view when the script has run, and its size.
+    std::optional<std::filesystem::path> render;
+    int renderWidth = 1600;
+    int renderHeight = 1200;
     bool help = false;
 };
 
@@ -27,5 +31,8 @@ struct RunnerOptions {
 std::optional<RunnerOptions> parseRunnerOptions(const std::vector<std::string>& args, std::string& error);
 
 const char* runnerUsage();
+
+// Parses a picture size "WxH" (whole pixels, 1 to 20000 each); nothing when it is not one.
+std::optional<std::pair<int, int>> parsePictureSize(const std::string& text);
 
 } // namespace planroad

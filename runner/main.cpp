@@ -12,6 +12,9 @@
 #include "dxf/ReadError.h"
 #include "dxf/drawing/DrawingReader.h"
 #include "dxf/drawing/DrawingWriter.h"
+#ifdef PLANROAD_HAVE_RENDER
+#include "render/Renderer.h"
+#endif
 #include "text/Utf8.h"
 
 namespace {
@@ -93,6 +96,14 @@ int main(int argc, char** argv)
         && !std::filesystem::is_directory(*options->userDataDir, userDataError))
         return fail("user data folder " + options->userDataDir->string() + " is not a folder");
 
+#ifndef PLANROAD_HAVE_RENDER
+    if (options->render)
+        return fail("--render: this build cannot draw pictures (it was built without cairo and pango)");
+#else
+    if (options->render && !arxhost::render::formatOf(*options->render))
+        return fail("--render: " + options->render->string() + " must end in .png, .svg or .pdf");
+#endif
+
     std::wstring scriptText;
     if (options->script && !readScript(*options->script, scriptText, error))
         return fail(error);
@@ -139,6 +150,9 @@ int main(int argc, char** argv)
             return arxhost::fromUtf8(line);
         });
     }
+#ifdef PLANROAD_HAVE_RENDER
+    const arxhost::render::ViewWindow viewBefore = arxhost::render::sessionView(session);
+#endif
     session.run();
     if (options->save) {
         std::string saveError;
@@ -147,5 +161,20 @@ int main(int argc, char** argv)
             return fail(saveError);
         }
     }
+#ifdef PLANROAD_HAVE_RENDER
+    if (options->render) {
+        // The view the script's last ZOOM left; the drawing's extents when it made none.
+        arxhost::render::ViewWindow view = arxhost::render::sessionView(session);
+        if (view == viewBefore)
+            view = arxhost::render::extentsView(
+                session.database(), options->renderWidth, options->renderHeight);
+        std::string renderError;
+        if (!arxhost::render::renderSessionView(
+                session, view, *options->render, options->renderWidth, options->renderHeight, renderError)) {
+            std::cout << std::flush;
+            return fail(renderError);
+        }
+    }
+#endif
     return 0;
 }

@@ -3,9 +3,11 @@
 set -euo pipefail
 
 # python3-ezdxf checks saved drawings in the tests; libdxflib-dev and the benchmark library are what
-# bench/ measures against; clang builds the DXF reader's fuzz target.
+# bench/ measures against; clang builds the DXF reader's fuzz target. cairo and pango draw the host's
+# pictures (PNGOUT, --render), with the WenQuanYi font for Chinese texts; poppler-utils' pdftoppm reads
+# rendered PDFs back in the tests.
 packages=(cmake ninja-build g++ clang libclang-rt-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev libdxflib-dev
-  python3-ezdxf)
+  python3-ezdxf libcairo2-dev libpango1.0-dev fonts-wqy-microhei poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

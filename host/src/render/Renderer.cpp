@@ -1,0 +1,668 @@
+// The renderer: model-space entities found in the view window, drawn through cairo, texts through pango.
+#include "render/Renderer.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "arxhost/Session.h"
+#include "db/DatabaseImpl.h"
+#include "dbdim.h"
+#include "dbents.h"
+#include "dbpl.h"
+#include "dbsymtb.h"
+#include "render/AciPalette.h"
+#include "session/DocumentState.h"
+#include "text/Utf8.h"
+
+namespace arxhost::render {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Block references nested deeper than this are taken as a cycle and not drawn further.
+constexpr int kMaxNesting = 32;
+// The size pango lays texts out at; the drawing scales the result to the text's height.
+constexpr double kLayoutFontPixels = 64.0;
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* c) const { cairo_destroy(c); }
+};
+struct GObjectDeleter {
+    void operator()(void* o) const { g_object_unref(o); }
+};
+struct FontDeleter {
+    void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using ContextPtr = std::unique_ptr<cairo_t, ContextDeleter>;
+using LayoutPtr = std::unique_ptr<PangoLayout, GObjectDeleter>;
+using FontPtr = std::unique_ptr<PangoFontDescription, FontDeleter>;
+
+// What an entity inside a block reference takes from the reference: its colour for ByBlock, its layer
+// for entities on layer "0".
+struct Inherited {
+    bool nested = false;
+    Rgb blockColor;
+    AcDbObjectId blockLayer;
+};
+
+// How a text is placed at its anchor: the fraction of its width left of the anchor and the vertical mode.
+struct TextPlacement {
+    double along = 0.0; // 0 left, 0.5 centre, 1 right
+    AcDb::TextVertMode vertical = AcDb::kTextBase;
+    // Align and Fit: the width the text is stretched to (drawing units), and whether the height follows.
+    double fitWidth = 0.0;
+    bool keepAspect = false;
+};
+
+// The host's control codes in texts: %%d degree, %%c diameter, %%p plus/minus, %%% percent.
+std::wstring expandControlCodes(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && i + 2 < text.size() && text[i + 1] == L'%') {
+            const wchar_t code = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[i + 2])));
+            const wchar_t* replacement = code == L'd' ? L"\u00B0"
+                : code == L'c'                        ? L"\u2300"
+                : code == L'p'                        ? L"\u00B1"
+                : code == L'%'                        ? L"%"
+                                                      : nullptr;
+            if (replacement != nullptr) {
+                out += replacement;
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+class Painter {
+public:
+    Painter(cairo_t* cr, const AcDbDatabase& db, const RenderOptions& options, RenderStats& stats)
+        : mCr(cr)
+        , mDb(db)
+        , mOptions(options)
+        , mStats(stats)
+        , mScale(options.height / options.viewHeight)
+        , mLayout(pango_cairo_create_layout(cr))
+        , mFont(pango_font_description_from_string("Sans"))
+    {
+        pango_font_description_set_absolute_size(mFont.get(), kLayoutFontPixels * PANGO_SCALE);
+        pango_layout_set_font_description(mLayout.get(), mFont.get());
+        // Metrics unhinted: a text keeps its proportions at every zoom.
+        cairo_font_options_t* fontOptions = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(fontOptions, CAIRO_HINT_STYLE_NONE);
+        pango_cairo_context_set_font_options(pango_layout_get_context(mLayout.get()), fontOptions);
+        cairo_font_options_destroy(fontOptions);
+        pango_layout_context_changed(mLayout.get());
+        pango_layout_set_text(mLayout.get(), "H", -1);
+        PangoRectangle ink;
+        pango_layout_get_extents(mLayout.get(), &ink, nullptr);
+        mCapHeight = std::max(1.0, static_cast<double>(ink.height) / PANGO_SCALE);
+    }
+
+    void background()
+    {
+        const double v = mOptions.whiteBackground ? 1.0 : 0.0;
+        cairo_set_source_rgb(mCr, v, v, v);
+        cairo_paint(mCr);
+    }
+
+    void entity(
+        const AcDbEntity& e, const AcGeMatrix3d& xf, const Inherited& parent, bool highlighted, int depth)
+    {
+        if (e.isErased() || e.visibility() == AcDb::kInvisible)
+            return;
+        const AcDbObjectId layerId = effectiveLayer(e, parent);
+        const auto* layer = AcDbLayerTableRecord::cast(DatabaseImpl::peek(layerId));
+        if (layer != nullptr && (layer->isFrozen() || layer->isOff())) {
+            // A reference on a layer that is off still shows what lies on other layers; frozen hides all.
+            if (layer->isFrozen() || AcDbBlockReference::cast(&e) == nullptr)
+                return;
+        }
+        const Rgb color = resolve(e.color(), layer, parent);
+        if (const auto* ref = AcDbBlockReference::cast(&e)) {
+            blockReference(*ref, xf, {true, color, layerId}, highlighted, depth);
+            return;
+        }
+        setColor(color);
+        cairo_set_dash(mCr, nullptr, 0, 0);
+        if (highlighted) {
+            const double dash[] = {6.0, 4.0};
+            cairo_set_dash(mCr, dash, 2, 0);
+        }
+        if (const auto* line = AcDbLine::cast(&e)) {
+            strokePolyline({xf * line->startPoint(), xf * line->endPoint()}, false);
+        } else if (const auto* arc = AcDbArc::cast(&e)) {
+            double sweep = arc->endAngle() - arc->startAngle();
+            while (sweep <= 0)
+                sweep += 2 * kPi;
+            strokePolyline(arcPoints(arc->center(), arc->radius(), arc->startAngle(), sweep, xf), false);
+        } else if (const auto* circle = AcDbCircle::cast(&e)) {
+            strokePolyline(arcPoints(circle->center(), circle->radius(), 0, 2 * kPi, xf), true);
+        } else if (const auto* point = AcDbPoint::cast(&e)) {
+            const auto [x, y] = device(xf * point->position());
+            cairo_rectangle(mCr, std::floor(x) - 1, std::floor(y) - 1, 3, 3);
+            cairo_fill(mCr);
+        } else if (const auto* pline = AcDbPolyline::cast(&e)) {
+            std::vector<Vertex> vertices;
+            for (unsigned int i = 0; i < pline->numVerts(); ++i) {
+                Vertex v;
+                AcGePoint2d p;
+                pline->getPointAt(i, p);
+                v.point = AcGePoint3d(p.x, p.y, pline->elevation());
+                pline->getBulgeAt(i, v.bulge);
+                pline->getWidthsAt(i, v.startWidth, v.endWidth);
+                vertices.push_back(v);
+            }
+            polyline(vertices, pline->isClosed(), xf);
+        } else if (const auto* pline2d = AcDb2dPolyline::cast(&e)) {
+            std::vector<Vertex> vertices;
+            for (AcDbObjectId id : pline2d->hostVertexIds()) {
+                const auto* v = AcDb2dVertex::cast(DatabaseImpl::peek(id));
+                if (v == nullptr || v->isErased() || v->vertexType() == AcDb::k2dSplineCtlVertex)
+                    continue;
+                vertices.push_back({v->position(), v->bulge(), v->startWidth(), v->endWidth()});
+            }
+            polyline(vertices, pline2d->isClosed(), xf);
+        } else if (const auto* text = AcDbText::cast(&e)) {
+            drawText(*text, xf, highlighted);
+        } else if (const auto* dim = AcDbRadialDimension::cast(&e)) {
+            radialDimension(*dim, xf, layer, color, parent);
+        } else {
+            return;
+        }
+        if (depth == 0)
+            ++mStats.entities;
+    }
+
+private:
+    struct Vertex {
+        AcGePoint3d point;
+        double bulge = 0, startWidth = 0, endWidth = 0;
+    };
+
+    AcDbObjectId effectiveLayer(const AcDbEntity& e, const Inherited& parent) const
+    {
+        if (parent.nested && e.layerId() == mDb.layerZero())
+            return parent.blockLayer;
+        return e.layerId();
+    }
+
+    Rgb resolve(const AcCmColor& color, const AcDbLayerTableRecord* layer, const Inherited& parent) const
+    {
+        if (color.isByLayer()) {
+            if (layer == nullptr)
+                return aciColor(7, mOptions.whiteBackground);
+            const AcCmColor layerColor = layer->color();
+            if (layerColor.isByColor())
+                return {layerColor.red(), layerColor.green(), layerColor.blue()};
+            return aciColor(std::abs(static_cast<int>(static_cast<short>(layerColor.colorIndex()))),
+                mOptions.whiteBackground);
+        }
+        if (color.isByBlock())
+            return parent.nested ? parent.blockColor : aciColor(7, mOptions.whiteBackground);
+        if (color.isByColor())
+            return {color.red(), color.green(), color.blue()};
+        return aciColor(color.colorIndex(), mOptions.whiteBackground);
+    }
+
+    void setColor(const Rgb& c) { cairo_set_source_rgb(mCr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
+
+    std::pair<double, double> device(const AcGePoint3d& world) const
+    {
+        const double x = (world.x - mOptions.center.x) * mScale + mOptions.width / 2.0;
+        const double y = mOptions.height / 2.0 - (world.y - mOptions.center.y) * mScale;
+        return {x, y};
+    }
+
+    // Device pixels per drawing unit of the entity's own coordinates (the block scale included).
+    double pixelsPerUnit(const AcGeMatrix3d& xf) const
+    {
+        const AcGeVector3d ux = xf * AcGePoint3d(1, 0, 0) - xf * AcGePoint3d::kOrigin;
+        const AcGeVector3d uy = xf * AcGePoint3d(0, 1, 0) - xf * AcGePoint3d::kOrigin;
+        return std::max(ux.length(), uy.length()) * mScale;
+    }
+
+    int segmentsFor(double sweep, double radius, const AcGeMatrix3d& xf) const
+    {
+        const double pixels = std::abs(sweep) * radius * pixelsPerUnit(xf);
+        return std::clamp(static_cast<int>(std::sqrt(pixels) * 2.0) + 2, 2, 1024);
+    }
+
+    // Points of an arc in the entity's coordinates, transformed to the world.
+    std::vector<AcGePoint3d> arcPoints(
+        const AcGePoint3d& c, double r, double start, double sweep, const AcGeMatrix3d& xf) const
+    {
+        const int n = segmentsFor(sweep, r, xf);
+        std::vector<AcGePoint3d> points;
+        points.reserve(static_cast<std::size_t>(n) + 1);
+        for (int i = 0; i <= n; ++i) {
+            const double a = start + sweep * i / n;
+            points.push_back(xf * AcGePoint3d(c.x + r * std::cos(a), c.y + r * std::sin(a), c.z));
+        }
+        return points;
+    }
+
+    void strokePolyline(const std::vector<AcGePoint3d>& world, bool closed)
+    {
+        if (world.empty())
+            return;
+        for (std::size_t i = 0; i < world.size(); ++i) {
+            const auto [x, y] = device(world[i]);
+            // Pixel centres: a one-pixel line covers whole pixels in the raster.
+            if (i == 0)
+                cairo_move_to(mCr, std::floor(x) + 0.5, std::floor(y) + 0.5);
+            else
+                cairo_line_to(mCr, std::floor(x) + 0.5, std::floor(y) + 0.5);
+        }
+        if (closed)
+            cairo_close_path(mCr);
+        cairo_set_line_width(mCr, 1.0);
+        cairo_stroke(mCr);
+    }
+
+    // One polyline segment sampled in the entity's coordinates: points with their widths and normals.
+    void segmentSamples(const Vertex& a, const Vertex& b, const AcGeMatrix3d& xf,
+        std::vector<AcGePoint3d>& pts, std::vector<AcGeVector3d>& normals, std::vector<double>& widths) const
+    {
+        const AcGeVector3d chord = b.point - a.point;
+        const double length = chord.length();
+        if (std::abs(a.bulge) < 1e-12 || length < 1e-12) {
+            const AcGeVector3d n
+                = length < 1e-12 ? AcGeVector3d(0, 1, 0) : AcGeVector3d(-chord.y, chord.x, 0) / length;
+            pts.insert(pts.end(), {a.point, b.point});
+            normals.insert(normals.end(), {n, n});
+            widths.insert(widths.end(), {a.startWidth, a.endWidth});
+            return;
+        }
+        const double sweep = 4.0 * std::atan(a.bulge);
+        const double radius = length / (2.0 * std::sin(std::abs(sweep) / 2.0));
+        const AcGeVector3d left(-chord.y / length, chord.x / length, 0);
+        const AcGePoint3d mid = a.point + chord / 2.0;
+        const AcGePoint3d centre
+            = mid + left * ((length / 2.0) * (1.0 - a.bulge * a.bulge) / (2.0 * a.bulge));
+        const double start = std::atan2(a.point.y - centre.y, a.point.x - centre.x);
+        const int n = segmentsFor(sweep, radius, xf);
+        for (int i = 0; i <= n; ++i) {
+            const double t = static_cast<double>(i) / n;
+            const double ang = start + sweep * t;
+            const AcGeVector3d radial(std::cos(ang), std::sin(ang), 0);
+            pts.push_back(centre + radial * radius);
+            // The left normal of the direction of travel.
+            normals.push_back(sweep > 0 ? -radial : radial);
+            widths.push_back(a.startWidth + (a.endWidth - a.startWidth) * t);
+        }
+    }
+
+    void polyline(const std::vector<Vertex>& vertices, bool closed, const AcGeMatrix3d& xf)
+    {
+        if (vertices.empty())
+            return;
+        const std::size_t segments = closed ? vertices.size() : vertices.size() - 1;
+        bool wide = false;
+        for (std::size_t i = 0; i < segments; ++i)
+            wide = wide || vertices[i].startWidth > 0 || vertices[i].endWidth > 0;
+        if (!wide) {
+            std::vector<AcGePoint3d> world;
+            for (std::size_t i = 0; i < segments; ++i) {
+                std::vector<AcGePoint3d> pts;
+                std::vector<AcGeVector3d> normals;
+                std::vector<double> widths;
+                segmentSamples(vertices[i], vertices[(i + 1) % vertices.size()], xf, pts, normals, widths);
+                for (std::size_t k = world.empty() ? 0 : 1; k < pts.size(); ++k)
+                    world.push_back(xf * pts[k]);
+            }
+            if (segments == 0)
+                world.push_back(xf * vertices.front().point);
+            strokePolyline(world, closed);
+            return;
+        }
+        // A wide segment is a filled band; each segment is filled on its own, as the host fills them.
+        for (std::size_t i = 0; i < segments; ++i) {
+            std::vector<AcGePoint3d> pts;
+            std::vector<AcGeVector3d> normals;
+            std::vector<double> widths;
+            segmentSamples(vertices[i], vertices[(i + 1) % vertices.size()], xf, pts, normals, widths);
+            std::vector<AcGePoint3d> outline;
+            for (std::size_t k = 0; k < pts.size(); ++k)
+                outline.push_back(xf * (pts[k] + normals[k] * (widths[k] / 2)));
+            for (std::size_t k = pts.size(); k-- > 0;)
+                outline.push_back(xf * (pts[k] - normals[k] * (widths[k] / 2)));
+            for (std::size_t k = 0; k < outline.size(); ++k) {
+                const auto [x, y] = device(outline[k]);
+                if (k == 0)
+                    cairo_move_to(mCr, x, y);
+                else
+                    cairo_line_to(mCr, x, y);
+            }
+            cairo_close_path(mCr);
+            cairo_fill_preserve(mCr);
+            cairo_set_line_width(mCr, 1.0);
+            cairo_stroke(mCr);
+        }
+    }
+
+    // Lays the text out and draws it with its anchor at `anchor` (entity coordinates), running along
+    // `angle`, its capitals `height` high.
+    void textRun(const std::wstring& text, const AcGePoint3d& anchor, double angle, double height,
+        double widthFactor, const TextPlacement& place, const AcGeMatrix3d& xf)
+    {
+        if (text.empty() || height <= 0)
+            return;
+        const std::string utf8 = toUtf8(expandControlCodes(text));
+        pango_layout_set_text(mLayout.get(), utf8.c_str(), -1);
+        mStats.unknownGlyphs += pango_layout_get_unknown_glyphs_count(mLayout.get());
+        PangoRectangle ink;
+        PangoRectangle logical;
+        pango_layout_get_extents(mLayout.get(), &ink, &logical);
+        // A left-aligned text starts where its first character's cell starts; centred, right-aligned and
+        // fitted texts are placed by their glyphs, so that they sit flush on their alignment point.
+        const bool byGlyphs = place.along > 0 || place.fitWidth > 0;
+        const PangoRectangle& box = byGlyphs && ink.width > 0 ? ink : logical;
+        const double layoutWidth = std::max(1.0, static_cast<double>(box.width) / PANGO_SCALE);
+        const double layoutHeight = static_cast<double>(logical.height) / PANGO_SCALE;
+        const double baseline = static_cast<double>(pango_layout_get_baseline(mLayout.get())) / PANGO_SCALE;
+
+        // The text's own axes carried into the world by the block transform.
+        const AcGeVector3d along(std::cos(angle), std::sin(angle), 0);
+        const AcGeVector3d up(-along.y, along.x, 0);
+        const AcGePoint3d worldAnchor = xf * anchor;
+        const AcGeVector3d worldAlong = xf * (anchor + along) - worldAnchor;
+        const AcGeVector3d worldUp = xf * (anchor + up) - worldAnchor;
+        const double worldAngle = std::atan2(worldAlong.y, worldAlong.x);
+
+        double ky = height * worldUp.length() * mScale / mCapHeight;
+        double kx = ky * widthFactor;
+        if (place.fitWidth > 0) {
+            kx = place.fitWidth * worldAlong.length() * mScale / layoutWidth;
+            if (place.keepAspect)
+                ky = kx;
+        }
+        double shiftY = -baseline;
+        switch (place.vertical) {
+        case AcDb::kTextBottom:
+            shiftY = -layoutHeight;
+            break;
+        case AcDb::kTextVertMid:
+            shiftY = -baseline + mCapHeight / 2;
+            break;
+        case AcDb::kTextTop:
+            shiftY = -baseline + mCapHeight;
+            break;
+        default:
+            break;
+        }
+        const auto [x, y] = device(worldAnchor);
+        cairo_save(mCr);
+        cairo_translate(mCr, x, y);
+        cairo_rotate(mCr, -worldAngle);
+        cairo_scale(mCr, kx, ky);
+        cairo_translate(mCr, -place.along * layoutWidth - static_cast<double>(box.x) / PANGO_SCALE, shiftY);
+        // The layout keeps the metrics it was made with (an untransformed context): glyphs are laid
+        // out once and the transform only stretches the result.
+        pango_cairo_show_layout(mCr, mLayout.get());
+        cairo_restore(mCr);
+    }
+
+    void drawText(const AcDbText& text, const AcGeMatrix3d& xf, bool highlighted)
+    {
+        TextPlacement place;
+        AcGePoint3d anchor = text.position();
+        double angle = text.rotation();
+        const AcDb::TextHorzMode h = text.horizontalMode();
+        if (!text.isDefaultAlignment()) {
+            anchor = text.alignmentPoint();
+            place.vertical = text.verticalMode();
+        }
+        if (h == AcDb::kTextCenter)
+            place.along = 0.5;
+        else if (h == AcDb::kTextRight)
+            place.along = 1.0;
+        else if (h == AcDb::kTextMid) {
+            place.along = 0.5;
+            place.vertical = AcDb::kTextVertMid;
+        } else if (h == AcDb::kTextAlign || h == AcDb::kTextFit) {
+            const AcGeVector3d run = text.alignmentPoint() - text.position();
+            anchor = text.position();
+            place.vertical = AcDb::kTextBase;
+            if (!run.isZeroLength()) {
+                angle = std::atan2(run.y, run.x);
+                place.fitWidth = run.length();
+                place.keepAspect = h == AcDb::kTextAlign;
+            }
+        }
+        textRun(text.textStringConst(), anchor, angle, text.height(), text.widthFactor(), place, xf);
+        if (highlighted) {
+            AcGePoint3d corners[4];
+            text.hostBox(corners);
+            std::vector<AcGePoint3d> box;
+            for (const AcGePoint3d& c : corners)
+                box.push_back(xf * c);
+            strokePolyline(box, true);
+        }
+    }
+
+    void radialDimension(const AcDbRadialDimension& dim, const AcGeMatrix3d& xf,
+        const AcDbLayerTableRecord* layer, const Rgb& own, const Inherited& parent)
+    {
+        // Dimension line and text colours: ByBlock (0) is the dimension's own colour.
+        auto partColor = [&](int index) {
+            if (index == 0)
+                return own;
+            AcCmColor c;
+            c.setColorIndex(static_cast<Adesk::UInt16>(index));
+            return resolve(c, layer, parent);
+        };
+        const AcGePoint3d chord = dim.chordPoint();
+        const AcGePoint3d end = dim.hostLeaderEnd();
+        setColor(partColor(dim.dimclrd()));
+        strokePolyline({xf * chord, xf * end}, false);
+        const AcGeVector3d inward = chord - end;
+        const double size = dim.dimasz() * dim.dimscale();
+        if (!inward.isZeroLength() && size > 0) {
+            const AcGeVector3d dir = inward.normal();
+            const AcGeVector3d side(-dir.y, dir.x, 0);
+            const AcGePoint3d back = chord - dir * size;
+            const AcGePoint3d head[3] = {chord, back + side * (size / 6), back - side * (size / 6)};
+            for (int i = 0; i < 3; ++i) {
+                const auto [x, y] = device(xf * head[i]);
+                if (i == 0)
+                    cairo_move_to(mCr, x, y);
+                else
+                    cairo_line_to(mCr, x, y);
+            }
+            cairo_close_path(mCr);
+            cairo_fill(mCr);
+        }
+        // The text sits beyond the leader's end, on the side the leader points to.
+        const AcGePoint3d at = dim.isUsingDefaultTextPosition() ? end : dim.textPosition();
+        const bool leftward = (end - chord).x < 0;
+        const double gap = dim.dimgap() * dim.dimscale();
+        TextPlacement place;
+        place.along = leftward ? 1.0 : 0.0;
+        place.vertical = AcDb::kTextVertMid;
+        setColor(partColor(dim.dimclrt()));
+        const AcGePoint3d anchor = at + AcGeVector3d(leftward ? -gap : gap, 0, 0);
+        textRun(
+            dim.hostFormattedText().kwszPtr(), anchor, 0.0, dim.dimtxt() * dim.dimscale(), 1.0, place, xf);
+    }
+
+    void blockReference(const AcDbBlockReference& ref, const AcGeMatrix3d& xf, const Inherited& inherited,
+        bool highlighted, int depth)
+    {
+        if (depth >= kMaxNesting)
+            return;
+        const auto* block = AcDbBlockTableRecord::cast(DatabaseImpl::peek(ref.blockTableRecord()));
+        if (block == nullptr)
+            return;
+        const AcGeMatrix3d inner = xf * ref.blockTransform();
+        for (AcDbObjectId id : block->hostEntityIds()) {
+            if (const auto* child = AcDbEntity::cast(DatabaseImpl::peek(id)))
+                entity(*child, inner, inherited, highlighted, depth + 1);
+        }
+        if (depth == 0)
+            ++mStats.entities;
+    }
+
+    cairo_t* mCr;
+    const AcDbDatabase& mDb;
+    const RenderOptions& mOptions;
+    RenderStats& mStats;
+    double mScale;
+    LayoutPtr mLayout;
+    FontPtr mFont;
+    double mCapHeight = 1.0;
+};
+
+cairo_status_t finishSurface(cairo_surface_t* surface)
+{
+    cairo_surface_flush(surface);
+    cairo_surface_finish(surface);
+    return cairo_surface_status(surface);
+}
+
+} // namespace
+
+std::optional<ImageFormat> formatOf(const std::filesystem::path& file)
+{
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".png")
+        return ImageFormat::Png;
+    if (ext == ".svg")
+        return ImageFormat::Svg;
+    if (ext == ".pdf")
+        return ImageFormat::Pdf;
+    return std::nullopt;
+}
+
+Renderer::Renderer(const AcDbDatabase& db, RenderOptions options)
+    : mDb(db)
+    , mOptions(std::move(options))
+{
+}
+
+bool Renderer::render(const std::filesystem::path& file, std::string& error)
+{
+    mStats = {};
+    const std::optional<ImageFormat> format = formatOf(file);
+    if (!format) {
+        error = "cannot render " + file.string() + ": the file name must end in .png, .svg or .pdf";
+        return false;
+    }
+    if (mOptions.width <= 0 || mOptions.height <= 0 || !(mOptions.viewHeight > 0)) {
+        error = "cannot render " + file.string() + ": empty picture or view";
+        return false;
+    }
+    SurfacePtr surface;
+    switch (*format) {
+    case ImageFormat::Png:
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, mOptions.width, mOptions.height));
+        break;
+    case ImageFormat::Svg:
+        surface.reset(cairo_svg_surface_create(file.c_str(), mOptions.width, mOptions.height));
+        break;
+    case ImageFormat::Pdf:
+        surface.reset(cairo_pdf_surface_create(file.c_str(), mOptions.width, mOptions.height));
+        break;
+    }
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        error = "cannot write " + file.string() + ": "
+            + cairo_status_to_string(cairo_surface_status(surface.get()));
+        return false;
+    }
+    {
+        ContextPtr cr(cairo_create(surface.get()));
+        // Geometry is drawn as the host's screen draws it: whole pixels, no smoothing.
+        cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
+        Painter painter(cr.get(), mDb, mOptions, mStats);
+        painter.background();
+
+        const double halfWidth = mOptions.viewHeight * mOptions.width / mOptions.height / 2.0;
+        const double halfHeight = mOptions.viewHeight / 2.0;
+        const Box2d window {mOptions.center.x - halfWidth, mOptions.center.y - halfHeight,
+            mOptions.center.x + halfWidth, mOptions.center.y + halfHeight};
+        std::vector<AcDbStub*> found = mDb.impl().index().query(window);
+        // Drawn in the order the entities were made, later ones on top.
+        std::sort(found.begin(), found.end(),
+            [](const AcDbStub* a, const AcDbStub* b) { return a->handle() < b->handle(); });
+        const AcGeMatrix3d identity;
+        for (AcDbStub* stub : found) {
+            const auto* e = AcDbEntity::cast(stub->object());
+            if (e == nullptr)
+                continue;
+            const bool highlighted = mOptions.highlighted.contains(AcDbObjectId(stub));
+            painter.entity(*e, identity, Inherited {}, highlighted, 0);
+        }
+        if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
+            error = "cannot render " + file.string() + ": " + cairo_status_to_string(cairo_status(cr.get()));
+            return false;
+        }
+    }
+    cairo_status_t status = CAIRO_STATUS_SUCCESS;
+    if (*format == ImageFormat::Png)
+        status = cairo_surface_write_to_png(surface.get(), file.c_str());
+    if (status == CAIRO_STATUS_SUCCESS)
+        status = finishSurface(surface.get());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = "cannot write " + file.string() + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    return true;
+}
+
+ViewWindow sessionView(Session& session)
+{
+    const ViewState& view = session.document().view();
+    return {view.center(), view.height()};
+}
+
+ViewWindow extentsView(AcDbDatabase& db, int width, int height)
+{
+    db.updateExt();
+    AcGePoint3d lo = db.extmin();
+    AcGePoint3d hi = db.extmax();
+    if (lo.x > hi.x || lo.y > hi.y) {
+        lo = AcGePoint3d(0, 0, 0);
+        hi = AcGePoint3d(420, 297, 0);
+    }
+    const double aspect = width > 0 && height > 0 ? static_cast<double>(width) / height : 4.0 / 3.0;
+    // A sliver of margin, so that what lies on the extents' edge is not cut by the picture's edge.
+    double viewHeight = std::max(hi.y - lo.y, (hi.x - lo.x) / aspect) * 1.02;
+    if (viewHeight <= 0)
+        viewHeight = 1.0;
+    return {AcGePoint3d((lo.x + hi.x) / 2, (lo.y + hi.y) / 2, 0), viewHeight};
+}
+
+bool renderSessionView(Session& session, const ViewWindow& view, const std::filesystem::path& file, int width,
+    int height, std::string& error)
+{
+    RenderOptions options;
+    options.width = width;
+    options.height = height;
+    options.center = view.center;
+    options.viewHeight = view.height;
+    for (AcDbObjectId id : session.highlighted())
+        options.highlighted.insert(id);
+    Renderer renderer(session.database(), std::move(options));
+    return renderer.render(file, error);
+}
+
+} // namespace arxhost::render
