@@ -4,8 +4,12 @@
 
 #include "YQJDimCheckDlg.h"
 
+#include "CustomParameterStore.h"
 #include "DrawingToolkit.h"
+#include "FileUtility.h"
 #include "ModelessDialog.h"
+#include "export/ExcelOper.h"
+#include "shlobj.h"
 
 CYQJDimCheckDlg* g_pYqjDimCheckDlg = nullptr;
 
@@ -83,8 +87,64 @@ void CYQJDimCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
 
 void CYQJDimCheckDlg::OnExportExcel()
 {
-    // The workbook export is not part of this build: say so rather than do nothing.
-    acutPrintf(_T("\n导出EXCEL: 该功能尚未提供。"));
+    // The folder: the one remembered for exports, else the user's choice, remembered from now on.
+    CString folder;
+    if (!TarnCad::Fun::FGetVROutFilePath(folder)) {
+        TCHAR name[MAX_PATH] = {0};
+        BROWSEINFOW info = {};
+        info.hwndOwner = m_hWnd;
+        info.pszDisplayName = name;
+        info.lpszTitle = _T("请选择保存的位置");
+        info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+        if (chosen == nullptr)
+            return;
+        TCHAR path[MAX_PATH] = {0};
+        const BOOL havePath = SHGetPathFromIDListW(chosen, path);
+        CoTaskMemFree(chosen);
+        folder = havePath ? path : _T("");
+        if (folder.IsEmpty())
+            return;
+        TarnCad::Fun::FSetVROutFilePath(folder);
+    }
+    fgdutil::ConfirmBackslash(folder);
+
+    // The workbook is named after the drawing: "road.dwg" gives "road_圆切角检测.xls".
+    CString drawing;
+    tarn::cad::GetSysVar(_T("DWGNAME"), drawing);
+    const int dot = drawing.ReverseFind(_T('.'));
+    if (dot >= 0)
+        drawing = drawing.Left(dot);
+    const CString file = folder + drawing + _T("_圆切角检测.xls");
+
+    // Each step does nothing once one failed to start the program: the save then reports the failure.
+    CExcelOper excel;
+    excel.StartExcel(TRUE);
+    excel.NewWorkbook();
+    excel.SetHAlign(2);
+    CStringArray header;
+    for (const TCHAR* title : {_T("序号"), _T("标注文字"), _T("实际值"), _T("标准值"), _T("错误类型")})
+        header.Add(title);
+    excel.WriteRow(1, header);
+    for (int item = 0; item < m_list.GetItemCount(); ++item) {
+        CStringArray row;
+        for (int column = 0; column < 5; ++column)
+            row.Add(m_list.GetItemText(item, column));
+        excel.WriteRow(item + 2, row);
+    }
+    excel.AutoFitColumns();
+    if (!excel.SaveAs(file)) {
+        acutPrintf(_T("Excel文件导出失败！\n"));
+        excel.Close();
+        return;
+    }
+    acutPrintf(_T("Excel文件导出成功！\n"));
+    CString question;
+    question.Format(_T("成功导出检测结果到%s。是否打开？"), file.GetString());
+    if (MessageBox(question, _T("打开确认"), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
+        excel.OpenWorkbook(file);
+    else
+        excel.Close();
 }
 
 LRESULT CYQJDimCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)

@@ -9,7 +9,8 @@ namespace planroad {
 const char* runnerUsage()
 {
     return "usage: planroad [DRAWING] [--script FILE] [--save FILE] [--save-version VER] [--config DIR]\n"
-           "                [--user-data DIR] [--module FILE] [--render FILE [--render-size WxH]]\n"
+           "                [--user-data DIR] [--module FILE] [--render FILE [--render-size WxH]] "
+           "[--no-excel]\n"
            "  DRAWING          the DXF drawing to open (a new drawing when none is given)\n"
            "  --script FILE    the command script to run (default: standard input)\n"
            "  --save FILE      where to save the drawing (DXF) when the script has run\n"
@@ -21,7 +22,8 @@ const char* runnerUsage()
            "  --module FILE    the module to load (default: planroad.arx beside the runner)\n"
            "  --render FILE    draw the view when the script has run (the last zoom, else the extents)\n"
            "                   into a PNG, SVG or PDF file, chosen by the extension\n"
-           "  --render-size WxH the picture's size in pixels (default: 1600x1200)\n";
+           "  --render-size WxH the picture's size in pixels (default: 1600x1200)\n"
+           "  --no-excel       run as if no spreadsheet program were installed (exports to .xls fail)\n";
 }
 
 std::optional<std::pair<int, int>> parsePictureSize(const std::string& text)
@@ -64,6 +66,8 @@ std::optional<RunnerOptions> parseRunnerOptions(const std::vector<std::string>& 
         };
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--no-excel") {
+            options.noExcel = true;
         } else if (arg == "--script") {
             if (!value(options.script))
                 return std::nullopt;

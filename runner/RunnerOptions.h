@@ -23,6 +23,8 @@ struct RunnerOptions {
     std::optional<std::filesystem::path> render;
     int renderWidth = 1600;
     int renderHeight = 1200;
+    // The host's spreadsheet program counts as not installed (the workbook export then fails).
+    bool noExcel = false;
     bool help = false;
 };
 

@@ -12,6 +12,7 @@
 #include "dxf/ReadError.h"
 #include "dxf/drawing/DrawingReader.h"
 #include "dxf/drawing/DrawingWriter.h"
+#include "ole/ExcelServer.h"
 #ifdef PLANROAD_HAVE_RENDER
 #include "render/Renderer.h"
 #endif
@@ -108,6 +109,7 @@ int main(int argc, char** argv)
     if (options->script && !readScript(*options->script, scriptText, error))
         return fail(error);
 
+    arxhost::ole::ExcelServer::instance().setInstalled(!options->noExcel);
     const bool interactive = !options->script && isatty(STDIN_FILENO) != 0;
     arxhost::SessionOptions sessionOptions;
     sessionOptions.strict = false;

@@ -185,12 +185,13 @@ TEST_F(ModelessDialogs, DimensionCheckOkRunsTheLastModeAndEndsTheDialog)
     EXPECT_EQ(1, check.m_nSelRow);
     EXPECT_EQ(L"Command: !dialog 31022 dblclick 213 1\nCommand: FDeal_RoadYqjDimCheckCommand\nCommand: \n",
         transcriptFromLast(L"Command: !dialog 31022 dblclick 213 1"));
-    // The export button is no dispatcher operation: no command follows it, the mode stays (the export
-    // itself says it is not in this build).
-    type(L"!dialog 31022 click 3\n");
+    // The export button is no dispatcher operation: no command follows it, the mode stays (here the folder
+    // browser is cancelled, so the export ends at once).
+    type(L"!dialog 31022 click 3\n!folder cancel\n");
     EXPECT_EQ(1, check.m_nOprMode);
-    EXPECT_EQ(L"Command: !dialog 31022 click 3\n导出EXCEL: 该功能尚未提供。\nCommand: \n",
-        transcriptFromLast(L"Command: !dialog 31022 click 3"));
+    const std::wstring exported = transcriptFromLast(L"Command: !dialog 31022 click 3");
+    EXPECT_TRUE(contains(exported, L"[Browse for folder]"));
+    EXPECT_FALSE(contains(exported, L"FDeal_RoadYqjDimCheckCommand"));
     // After a double-click OK runs that row's operation once more.
     type(L"!dialog 31022 click OK\n");
     EXPECT_EQ(1, check.m_nOprMode);

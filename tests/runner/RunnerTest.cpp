@@ -151,9 +151,14 @@ TEST(RunnerOptions, ParsesEachOptionOnce)
     EXPECT_EQ("user data", options->userDataDir->string());
     EXPECT_EQ("m.arx", options->module->string());
 
+    EXPECT_FALSE(options->noExcel);
+
     options = parseRunnerOptions({"road.dxf"}, error);
     ASSERT_TRUE(options.has_value()) << error;
     EXPECT_FALSE(options->userDataDir.has_value()) << "the session falls back to the user's own folder";
+    options = parseRunnerOptions({"--no-excel", "road.dxf"}, error);
+    ASSERT_TRUE(options.has_value()) << error;
+    EXPECT_TRUE(options->noExcel);
 }
 
 TEST(RunnerOptions, RejectsABadArgumentWithOneMessage)
@@ -179,7 +184,8 @@ TEST(RunnerOptions, RejectsABadArgumentWithOneMessage)
 TEST(RunnerOptions, UsageNamesEveryOption)
 {
     const std::string usage = runnerUsage();
-    for (const char* option : {"--script", "--save", "--save-version", "--config", "--user-data", "--module"})
+    for (const char* option :
+        {"--script", "--save", "--save-version", "--config", "--user-data", "--module", "--no-excel"})
         EXPECT_NE(std::string::npos, usage.find(std::string("  ") + option + " ")) << option;
     RunResult help = runRunner("--help");
     EXPECT_EQ(0, help.exitCode);

@@ -544,9 +544,13 @@ PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi)
     const USHORT end = 0;
     std::memcpy(block + itemSize, &end, sizeof end);
     if (lpbi->pszDisplayName != nullptr) {
-        std::wstring name = std::filesystem::path(*folder).filename().wstring();
-        if (name.empty())
-            name = *folder;
+        // The last component, split on the text itself: a path conversion would need the locale.
+        std::wstring name = *folder;
+        while (name.size() > 1 && (name.back() == L'/' || name.back() == L'\\'))
+            name.pop_back();
+        if (const std::size_t slash = name.find_last_of(L"/\\");
+            slash != std::wstring::npos && slash + 1 < name.size())
+            name = name.substr(slash + 1);
         const std::size_t n = std::min<std::size_t>(name.size(), MAX_PATH - 1);
         name.copy(lpbi->pszDisplayName, n);
         lpbi->pszDisplayName[n] = 0;
