@@ -9,20 +9,14 @@
 
 CYQJCheckDlg* g_pYqjCheckDlg = nullptr;
 
-namespace {
-
-const ACHAR* const kDispatcher = _T("YqjCheckOPR\n");
-
-} // namespace
-
 IMPLEMENT_DYNAMIC(CYQJCheckDlg, CYqjCheckBaseDlg)
 
 BEGIN_MESSAGE_MAP(CYQJCheckDlg, CYqjCheckBaseDlg)
 ON_BN_CLICKED(IDC_YQJ_SHOW_ALL, &CYQJCheckDlg::OnShowAll)
 ON_BN_CLICKED(IDC_YQJ_SHOW_ERRORS, &CYQJCheckDlg::OnShowErrors)
 ON_BN_CLICKED(IDC_YQJ_SELECT, &CYQJCheckDlg::OnSelectYqj)
-ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYQJCheckDlg::OnDblclkList)
-ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYQJCheckDlg::OnAcadKeepFocus)
+ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYqjCheckBaseDlg::OnDblclkList)
+ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYqjCheckBaseDlg::OnAcadKeepFocus)
 END_MESSAGE_MAP()
 
 CYQJCheckDlg::CYQJCheckDlg(CWnd* pParent)
@@ -45,7 +39,6 @@ int CYQJCheckDlg::DestroyDlg()
 void CYQJCheckDlg::DoDataExchange(CDataExchange* pDX)
 {
     CYqjCheckBaseDlg::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_YQJ_LIST, m_list);
     DDX_Check(pDX, IDC_YQJ_FIX_PREFIX, m_bFixPrefix);
     DDX_Check(pDX, IDC_YQJ_FIX_ANNOT, m_bFixAnnot);
 }
@@ -60,7 +53,6 @@ BOOL CYQJCheckDlg::PreTranslateMessage(MSG* pMsg)
 BOOL CYQJCheckDlg::OnInitDialog()
 {
     CYqjCheckBaseDlg::OnInitDialog();
-    InitYqjResultColumns(m_list);
     SendDlgItemMessage(IDC_YQJ_SHOW_ALL, BM_SETCHECK, BST_CHECKED, 0);
     return TRUE;
 }
@@ -68,44 +60,24 @@ BOOL CYQJCheckDlg::OnInitDialog()
 void CYQJCheckDlg::OnShowAll()
 {
     m_bShowAll = 1;
-    m_nOprMode = 2;
-    tarn::cad::SendCmdToAcad(kDispatcher);
+    Dispatch(2);
 }
 
 void CYQJCheckDlg::OnShowErrors()
 {
     m_bShowAll = 0;
-    m_nOprMode = 2;
-    tarn::cad::SendCmdToAcad(kDispatcher);
+    Dispatch(2);
 }
 
 void CYQJCheckDlg::OnSelectYqj()
 {
-    m_nOprMode = 4;
-    tarn::cad::SendCmdToAcad(kDispatcher);
+    Dispatch(4);
 }
 
 void CYQJCheckDlg::OnOK()
 {
     // The list keeps showing what it shows; the repair works on the error rows whatever the view.
-    m_nOprMode = 3;
-    tarn::cad::SendCmdToAcad(kDispatcher);
-}
-
-void CYQJCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
-{
-    *pResult = 0;
-    const int row = FirstSelectedRow();
-    if (row < 0)
-        return;
-    m_nSelRow = row;
-    m_nOprMode = 1;
-    tarn::cad::SendCmdToAcad(kDispatcher);
-}
-
-LRESULT CYQJCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
-{
-    return AnswerKeepFocus(*this, m_bKeepFocus);
+    Dispatch(3);
 }
 
 void CYQJCheckDlg::RepairYqjText()

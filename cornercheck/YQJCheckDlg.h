@@ -26,6 +26,7 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    const ACHAR* DispatcherCommand() const override { return _T("YqjCheckOPR\n"); }
     bool IsDimensionCheck() const override { return false; }
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -34,8 +35,6 @@ protected:
     afx_msg void OnShowAll();
     afx_msg void OnShowErrors();
     afx_msg void OnSelectYqj();
-    afx_msg void OnDblclkList(NMHDR* pNMHDR, LRESULT* pResult);
-    afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
 

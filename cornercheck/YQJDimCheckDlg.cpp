@@ -13,18 +13,12 @@
 
 CYQJDimCheckDlg* g_pYqjDimCheckDlg = nullptr;
 
-namespace {
-
-const ACHAR* const kDispatcher = _T("FDeal_RoadYqjDimCheckCommand\n");
-
-} // namespace
-
 IMPLEMENT_DYNAMIC(CYQJDimCheckDlg, CYqjCheckBaseDlg)
 
 BEGIN_MESSAGE_MAP(CYQJDimCheckDlg, CYqjCheckBaseDlg)
-ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYQJDimCheckDlg::OnDblclkList)
+ON_NOTIFY(NM_DBLCLK, IDC_YQJ_LIST, &CYqjCheckBaseDlg::OnDblclkList)
 ON_BN_CLICKED(IDC_YQJ_EXPORT, &CYQJDimCheckDlg::OnExportExcel)
-ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYQJDimCheckDlg::OnAcadKeepFocus)
+ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CYqjCheckBaseDlg::OnAcadKeepFocus)
 END_MESSAGE_MAP()
 
 CYQJDimCheckDlg::CYQJDimCheckDlg(CWnd* pParent)
@@ -47,7 +41,6 @@ int CYQJDimCheckDlg::DestroyDlg()
 void CYQJDimCheckDlg::DoDataExchange(CDataExchange* pDX)
 {
     CYqjCheckBaseDlg::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_YQJ_LIST, m_list);
 }
 
 BOOL CYQJDimCheckDlg::PreTranslateMessage(MSG* pMsg)
@@ -60,7 +53,6 @@ BOOL CYQJDimCheckDlg::PreTranslateMessage(MSG* pMsg)
 BOOL CYQJDimCheckDlg::OnInitDialog()
 {
     CYqjCheckBaseDlg::OnInitDialog();
-    InitYqjResultColumns(m_list);
     DLGCTLINFO layout[] = {{IDC_YQJ_LIST, ELASTICX, 100}, {IDC_YQJ_LIST, ELASTICY, 100},
         {IDC_YQJ_EXPORT, MOVEY, 100}, {IDOK, MOVEY, 100}, {IDCANCEL, MOVEY, 100}};
     SetControlProperty(layout, 5);
@@ -70,19 +62,8 @@ BOOL CYQJDimCheckDlg::OnInitDialog()
 void CYQJDimCheckDlg::OnOK()
 {
     // Before any double-click the mode is 0 and the dispatcher does nothing: OK then only ends the dialog.
-    tarn::cad::SendCmdToAcad(kDispatcher);
+    tarn::cad::SendCmdToAcad(DispatcherCommand());
     CYqjCheckBaseDlg::OnOK();
-}
-
-void CYQJDimCheckDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
-{
-    *pResult = 0;
-    const int row = FirstSelectedRow();
-    if (row < 0)
-        return;
-    m_nSelRow = row;
-    m_nOprMode = 1;
-    tarn::cad::SendCmdToAcad(kDispatcher);
 }
 
 void CYQJDimCheckDlg::OnExportExcel()
@@ -145,9 +126,4 @@ void CYQJDimCheckDlg::OnExportExcel()
         excel.OpenWorkbook(file);
     else
         excel.Close();
-}
-
-LRESULT CYQJDimCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM)
-{
-    return AnswerKeepFocus(*this, m_bKeepFocus);
 }

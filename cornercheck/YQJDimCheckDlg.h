@@ -22,16 +22,15 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    const ACHAR* DispatcherCommand() const override { return _T("FDeal_RoadYqjDimCheckCommand\n"); }
     bool IsDimensionCheck() const override { return true; }
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     // "确定": runs the dispatcher with the mode last stored, then ends (hides) the dialog.
     void OnOK() override;
-    afx_msg void OnDblclkList(NMHDR* pNMHDR, LRESULT* pResult);
     // "导出EXCEL": the listed rows into "<drawing>_圆切角检测.xls" in the export folder (asked for once),
     // then the workbook opened or the program closed, as the user answers.
     afx_msg void OnExportExcel();
-    afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
 

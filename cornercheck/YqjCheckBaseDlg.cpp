@@ -5,6 +5,7 @@
 #include "YqjListIndex.h"
 
 #include "DrawingToolkit.h"
+#include "ModelessDialog.h"
 
 IMPLEMENT_DYNAMIC(CYqjCheckBaseDlg, CAcUiDialog)
 
@@ -20,6 +21,40 @@ CYqjCheckBaseDlg::CYqjCheckBaseDlg(UINT nIDTemplate, CWnd* pParent, int fixByDef
 }
 
 CYqjCheckBaseDlg::~CYqjCheckBaseDlg() = default;
+
+void CYqjCheckBaseDlg::Dispatch(int mode)
+{
+    m_nOprMode = mode;
+    tarn::cad::SendCmdToAcad(DispatcherCommand());
+}
+
+void CYqjCheckBaseDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CAcUiDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_YQJ_LIST, m_list);
+}
+
+BOOL CYqjCheckBaseDlg::OnInitDialog()
+{
+    CAcUiDialog::OnInitDialog();
+    InitYqjResultColumns(m_list);
+    return TRUE;
+}
+
+void CYqjCheckBaseDlg::OnDblclkList(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    const int row = FirstSelectedRow();
+    if (row < 0)
+        return;
+    m_nSelRow = row;
+    Dispatch(1);
+}
+
+LRESULT CYqjCheckBaseDlg::OnAcadKeepFocus(WPARAM, LPARAM)
+{
+    return AnswerKeepFocus(*this, m_bKeepFocus);
+}
 
 int CYqjCheckBaseDlg::FirstSelectedRow()
 {

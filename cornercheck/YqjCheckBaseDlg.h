@@ -38,6 +38,11 @@ public:
     // The standard value of the two roads meeting at the corner cut, from the intersection standards file.
     int GetYqjStdValue(AcDbObjectId idYqj, double& value);
 
+    // Handlers both dialogs' message maps name (public: a message-map entry is outside the class).
+    // A double-click on a row asks for the zoom to that row; nothing when no row is selected.
+    afx_msg void OnDblclkList(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
+
     CListCtrl m_list;
     CArray<SYQJINFO, SYQJINFO> m_allRows;
     CArray<SYQJINFO, SYQJINFO> m_errRows;
@@ -57,6 +62,14 @@ protected:
     // The dimension check takes the actual value of an annotated row through CutNum and shows only
     // dialogs with errors.
     virtual bool IsDimensionCheck() const = 0;
+    // The dispatcher command of the dialog, with its newline ("YqjCheckOPR\n", ...).
+    virtual const ACHAR* DispatcherCommand() const = 0;
+    // Stores the operation and sends the dispatcher, which runs it as the next command.
+    void Dispatch(int mode);
+    // Binds the result list.
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Prepares the result list's style and columns.
+    BOOL OnInitDialog() override;
     // The first selected row of the list, -1 when none is selected.
     int FirstSelectedRow();
     // The annotation text of a corner cut whose red lines are known; null when none was found.

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "excel/Biff8.h"
+#include "text/Utf8.h"
 
 namespace arxhost::excel::biff8 {
 
@@ -274,27 +275,7 @@ std::u16string sheetNameProblem(const std::u16string& name)
 std::string narrow(std::u16string_view text)
 {
     // For messages: UTF-8 of the UTF-16 text.
-    std::string out;
-    const std::wstring wide = fromUtf16(text);
-    for (wchar_t wc : wide) {
-        const auto c = static_cast<std::uint32_t>(wc);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return arxhost::toUtf8(fromUtf16(text));
 }
 
 bool validate(const Workbook& book, std::string& error)
