@@ -6,10 +6,10 @@ set -euo pipefail
 # bench/ measures against; clang builds the DXF reader's fuzz target. cairo and pango draw the host's
 # pictures (PNGOUT, --render), with the WenQuanYi font for Chinese texts; poppler-utils' pdftoppm reads
 # rendered PDFs back in the tests. libgsf writes the compound file around the host's .xls workbooks;
-# python3-xlrd reads them back independently in the tests.
+# python3-xlrd and LibreOffice read them back independently in the tests.
 packages=(cmake ninja-build g++ clang libclang-rt-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev libdxflib-dev
   python3-ezdxf libcairo2-dev libpango1.0-dev fonts-wqy-microhei poppler-utils
-  libgsf-1-dev python3-xlrd)
+  libgsf-1-dev python3-xlrd libreoffice-calc-nogui)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,6 +24,7 @@ enum : std::uint16_t {
     rtWriteAccess = 0x005C,
     rtCodePage = 0x0042,
     rtDsf = 0x0161,
+    rtRrTabId = 0x013D,
     rtWinProtect = 0x0019,
     rtProtect = 0x0012,
     rtPassword = 0x0013,
@@ -37,6 +38,7 @@ enum : std::uint16_t {
     rtRefreshAll = 0x01B7,
     rtBookBool = 0x00DA,
     rtFont = 0x0031,
+    rtFormat = 0x041E,
     rtXf = 0x00E0,
     rtStyle = 0x0293,
     rtUsesElfs = 0x0160,
@@ -57,6 +59,11 @@ enum : std::uint16_t {
     rtGuts = 0x0080,
     rtDefaultRowHeight = 0x0225,
     rtWsBool = 0x0081,
+    rtHeader = 0x0014,
+    rtFooter = 0x0015,
+    rtHCenter = 0x0083,
+    rtVCenter = 0x0084,
+    rtSetup = 0x00A1,
     rtDefColWidth = 0x0055,
     rtColInfo = 0x007D,
     rtDimensions = 0x0200,
@@ -64,6 +71,7 @@ enum : std::uint16_t {
     rtLabelSst = 0x00FD,
     rtDbCell = 0x00D7,
     rtWindow2 = 0x023E,
+    rtSelection = 0x001D,
 };
 
 constexpr int kMaxRows = 65536;
@@ -177,8 +185,8 @@ Bytes bof(std::uint16_t substream)
     b.u16(substream);
     b.u16(0x0DBB); // build and year of the writing application, as Excel 97 leaves them
     b.u16(0x07CC);
-    b.u32(0);
-    b.u32(0x06); // lowest BIFF version that can read the file
+    b.u32(0x0009); // last edited on Windows, and edited on Windows at some time; Excel 97 the newest
+    b.u32(0x0006); // lowest BIFF version that can read the file; last saved by Excel 97
     return b;
 }
 
@@ -342,7 +350,23 @@ struct StringTable {
     }
 };
 
-void writeGlobalsHead(Bytes& out)
+// The eight currency and accounting formats every workbook lists (their ids are fixed by the format).
+struct BuiltInFormat {
+    std::uint16_t id;
+    std::u16string_view code;
+};
+constexpr BuiltInFormat kBuiltInFormats[] = {
+    {5, u"\"$\"#,##0_);\\(\"$\"#,##0\\)"},
+    {6, u"\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)"},
+    {7, u"\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)"},
+    {8, u"\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)"},
+    {42, u"_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)"},
+    {41, u"_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)"},
+    {44, u"_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)"},
+    {43, u"_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)"},
+};
+
+void writeGlobalsHead(Bytes& out, std::size_t sheetCount)
 {
     out.record(rtBof, bof(0x0005));
     out.record(rtInterfaceHdr, body16(1200));
@@ -355,6 +379,10 @@ void writeGlobalsHead(Bytes& out)
     out.record(rtWriteAccess, access);
     out.record(rtCodePage, body16(1200)); // UTF-16
     out.record(rtDsf, body16(0));
+    Bytes tabIds; // revision-tracking ids of the sheets, in sheet order
+    for (std::size_t i = 1; i <= sheetCount; ++i)
+        tabIds.u16(static_cast<std::uint16_t>(i));
+    out.record(rtRrTabId, tabIds);
     out.record(rtWinProtect, body16(0));
     out.record(rtProtect, body16(0));
     out.record(rtPassword, body16(0));
@@ -376,6 +404,12 @@ void writeGlobalsHead(Bytes& out)
     out.record(rtFont, font(false, true));
     out.record(rtFont, font(true, true));
     out.record(rtFont, font(false, false));
+    for (const BuiltInFormat& format : kBuiltInFormats) {
+        Bytes b;
+        b.u16(format.id);
+        putString(b, format.code, false);
+        out.record(rtFormat, b);
+    }
     out.record(rtXf, xf(true, 0, 0x00)); // Normal
     for (int i = 1; i < kStyleXfs; ++i)
         out.record(rtXf, xf(true, 0, 0xF4));
@@ -456,6 +490,19 @@ void writeSheet(Bytes& out, const Sheet& sheet, bool first, const StringTable& s
     rowHeight.u16(kDefaultRowHeight);
     out.record(rtDefaultRowHeight, rowHeight);
     out.record(rtWsBool, body16(0x04C1));
+
+    // Page setup: no header or footer, not centred, portrait A4 at 100 %, one copy.
+    out.record(rtHeader);
+    out.record(rtFooter);
+    out.record(rtHCenter, body16(0));
+    out.record(rtVCenter, body16(0));
+    Bytes setup;
+    for (std::uint16_t v : {9, 100, 1, 1, 1, 0x0002, 600, 600}) // paper, scale, first page, fit, flags, dpi
+        setup.u16(v);
+    setup.f64(0.5); // header and footer margins in inches
+    setup.f64(0.5);
+    setup.u16(1);
+    out.record(rtSetup, setup);
     const std::size_t defColWidthAt = out.record(rtDefColWidth, body16(8));
 
     // Widths in 1/256 of a character; the column keeps the sheet's XF so that new entries align alike.
@@ -543,6 +590,17 @@ void writeSheet(Bytes& out, const Sheet& sheet, bool first, const StringTable& s
     window.u16(0);
     window.u32(0);
     out.record(rtWindow2, window);
+    Bytes selection; // A1 active and selected, in the only pane
+    selection.u8(3);
+    selection.u16(0);
+    selection.u16(0);
+    selection.u16(0);
+    selection.u16(1);
+    selection.u16(0);
+    selection.u16(0);
+    selection.u8(0);
+    selection.u8(0);
+    out.record(rtSelection, selection);
     out.record(rtEof);
 
     out.patch32(indexAt + 4, static_cast<std::uint32_t>(rowFirst));
@@ -569,7 +627,7 @@ std::optional<std::vector<std::uint8_t>> buildStream(const Workbook& book, std::
     }
 
     Bytes out;
-    writeGlobalsHead(out);
+    writeGlobalsHead(out, book.sheets.size());
     std::vector<std::size_t> positionAt;
     for (const Sheet& sheet : book.sheets) {
         Bytes bound;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <set>
 
 #include "excel/Biff8.h"
@@ -186,6 +187,83 @@ TEST(Biff8Stream, ExtSstBucketsPointAtTheirStrings)
         ASSERT_NE(holder, nullptr) << "bucket " << b;
         EXPECT_TRUE(holder->type == 0x00FC || holder->type == 0x003C);
         EXPECT_LE(inRecord + 3U, holder->size + 4U); // the string's header lies in that record
+    }
+}
+
+// The record names of each substream (BOF to EOF), separated by spaces; unknown types by number.
+std::vector<std::string> substreamRecordNames(const Stream& stream)
+{
+    static const std::map<std::uint16_t, std::string> names {{0x0809, "BOF"}, {0x000A, "EOF"},
+        {0x00E1, "InterfaceHdr"}, {0x00C1, "Mms"}, {0x00E2, "InterfaceEnd"}, {0x005C, "WriteAccess"},
+        {0x0042, "CodePage"}, {0x0161, "DSF"}, {0x013D, "RRTabId"}, {0x0019, "WinProtect"},
+        {0x0012, "Protect"}, {0x0013, "Password"}, {0x01AF, "Prot4Rev"}, {0x01BC, "Prot4RevPass"},
+        {0x003D, "Window1"}, {0x0040, "Backup"}, {0x008D, "HideObj"}, {0x0022, "Date1904"},
+        {0x000E, "CalcPrecision"}, {0x01B7, "RefreshAll"}, {0x00DA, "BookBool"}, {0x0031, "Font"},
+        {0x041E, "Format"}, {0x00E0, "XF"}, {0x0293, "Style"}, {0x0160, "UsesELFs"}, {0x0085, "BoundSheet8"},
+        {0x008C, "Country"}, {0x00FC, "SST"}, {0x003C, "Continue"}, {0x00FF, "ExtSST"}, {0x020B, "Index"},
+        {0x000D, "CalcMode"}, {0x000C, "CalcCount"}, {0x000F, "CalcRefMode"}, {0x0011, "CalcIter"},
+        {0x0010, "CalcDelta"}, {0x005F, "CalcSaveRecalc"}, {0x002A, "PrintRowCol"}, {0x002B, "PrintGrid"},
+        {0x0082, "GridSet"}, {0x0080, "Guts"}, {0x0225, "DefaultRowHeight"}, {0x0081, "WsBool"},
+        {0x0014, "Header"}, {0x0015, "Footer"}, {0x0083, "HCenter"}, {0x0084, "VCenter"}, {0x00A1, "Setup"},
+        {0x0055, "DefColWidth"}, {0x007D, "ColInfo"}, {0x0200, "Dimensions"}, {0x0208, "Row"},
+        {0x00FD, "LabelSst"}, {0x00D7, "DBCell"}, {0x023E, "Window2"}, {0x001D, "Selection"}};
+    std::vector<std::string> substreams;
+    for (const Rec& rec : stream.records()) {
+        if (rec.type == 0x0809)
+            substreams.emplace_back();
+        if (substreams.empty())
+            substreams.emplace_back();
+        const auto name = names.find(rec.type);
+        substreams.back() += (name == names.end() ? std::to_string(rec.type) : name->second) + " ";
+    }
+    return substreams;
+}
+
+// The record sequences a reader that follows the published grammar insists on: every record it
+// requires, in its order, and only records it allows at each place.
+TEST(Biff8Stream, SubstreamsFollowTheRecordGrammar)
+{
+    Workbook book;
+    for (int s = 0; s < 3; ++s) {
+        Sheet sheet;
+        sheet.name = L"表" + std::to_wstring(s);
+        if (s != 1) { // the middle sheet stays empty
+            for (int row : {1, 2, 31, 32, 33, 100, 2000})
+                for (int column : {1, 2, 9})
+                    sheet.cells[{row, column}] = L"r" + std::to_wstring(row) + L"c" + std::to_wstring(column);
+            sheet.columnWidths = {{1, 6.0}, {2, 40.5}};
+        }
+        book.sheets.push_back(sheet);
+    }
+    std::string error;
+    const auto bytes = biff8::buildStream(book, error);
+    ASSERT_TRUE(bytes) << error;
+    const Stream stream(*bytes);
+    const std::vector<std::string> substreams = substreamRecordNames(stream);
+    ASSERT_EQ(substreams.size(), 1 + book.sheets.size());
+
+    const std::regex globals(
+        "BOF InterfaceHdr Mms InterfaceEnd WriteAccess CodePage DSF RRTabId "
+        "WinProtect Protect Password Prot4Rev Prot4RevPass (Window1 )+Backup HideObj "
+        "Date1904 CalcPrecision RefreshAll BookBool (Font ){1,510}(Format ){8,218}"
+        "(XF ){16,4050}(Style )+UsesELFs (BoundSheet8 )+Country (SST (Continue )*)?ExtSST EOF ");
+    EXPECT_TRUE(std::regex_match(substreams[0], globals)) << substreams[0];
+    const std::regex worksheet("BOF Index CalcMode CalcCount CalcRefMode CalcIter CalcDelta CalcSaveRecalc "
+                               "PrintRowCol PrintGrid GridSet Guts DefaultRowHeight WsBool "
+                               "Header Footer HCenter VCenter Setup DefColWidth (ColInfo ){0,255}Dimensions "
+                               "((Row )+(LabelSst )*(DBCell )+)*Window2 (Selection )*EOF ");
+    for (std::size_t s = 1; s < substreams.size(); ++s)
+        EXPECT_TRUE(std::regex_match(substreams[s], worksheet)) << "sheet " << s << ": " << substreams[s];
+
+    // RRTabId lists one id per sheet; every BOF says Windows and BIFF8 readers.
+    for (const Rec& rec : stream.records()) {
+        if (rec.type == 0x013D) {
+            EXPECT_EQ(rec.size, 2 * book.sheets.size());
+        }
+        if (rec.type == 0x0809) {
+            EXPECT_EQ(stream.u32(rec.at + 12) & 0x9U, 0x9U) << "fWin and fWinAny";
+            EXPECT_EQ(stream.u32(rec.at + 16) & 0xFFU, 6U) << "verLowestBiff";
+        }
     }
 }
 

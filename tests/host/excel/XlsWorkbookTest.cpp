@@ -72,8 +72,8 @@ void expectSameBook(const Workbook& expected, const Workbook& actual, bool compa
     }
 }
 
-// The workbook as xlrd sees it, with the horizontal alignments xlrd found on each sheet's cells.
-struct XlrdView {
+// The workbook as another reader sees it, with the horizontal alignments it found on each sheet's cells.
+struct ReaderView {
     Workbook book;
     std::vector<std::set<int>> alignments;
 };
@@ -93,10 +93,15 @@ bool haveXlrd()
     return std::system(command.c_str()) == 0;
 }
 
-XlrdView readWithXlrd(const fs::path& file)
+bool haveLibreOffice()
 {
-    const std::string command
-        = std::string(PLANROAD_PYTHON) + " " + PLANROAD_XLS_INVENTORY + " '" + file.string() + "' 2>&1";
+    return std::system("command -v soffice >/dev/null 2>&1") == 0;
+}
+
+// Runs one of the inventory scripts (xlrd's or LibreOffice's) on a workbook and reads what it printed.
+ReaderView readInventory(const char* script, const fs::path& file)
+{
+    const std::string command = std::string(PLANROAD_PYTHON) + " " + script + " '" + file.string() + "' 2>&1";
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     EXPECT_NE(pipe, nullptr);
@@ -107,7 +112,7 @@ XlrdView readWithXlrd(const fs::path& file)
         output.append(buffer, n);
     EXPECT_EQ(::pclose(pipe), 0) << output;
 
-    XlrdView view;
+    ReaderView view;
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
@@ -129,7 +134,7 @@ XlrdView readWithXlrd(const fs::path& file)
             in >> column >> width;
             view.book.sheets.back().columnWidths[column] = width;
         } else if (!line.empty()) {
-            ADD_FAILURE() << "xlrd: " << line;
+            ADD_FAILURE() << script << ": " << line;
         }
     }
     return view;
@@ -188,13 +193,45 @@ TEST(XlsWorkbook, XlrdReadsTheSameCellsNamesWidthsAndAlignment)
     const Workbook book = exportBook();
     std::string error;
     ASSERT_TRUE(writeXls(book, file, error)) << error;
-    const XlrdView view = readWithXlrd(file);
+    const ReaderView view = readInventory(PLANROAD_XLS_INVENTORY, file);
     expectSameBook(book, view.book, false);
-    // xlrd's codes: 0 general, 1 left, 2 centred, 3 right.
+    // The inventories' codes: 0 general, 1 left, 2 centred, 3 right.
     const std::set<int> expected[] = {{2}, {0}, {1}, {3}};
     ASSERT_EQ(view.alignments.size(), 4U);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(view.alignments[i], expected[i]) << "sheet " << i;
+}
+
+// LibreOffice is a reader of its own make, stricter about the records than xlrd; it gives widths in
+// centimetres, which must keep the proportions of the character widths.
+TEST(XlsWorkbook, LibreOfficeReadsTheSameCellsNamesAlignmentAndWidthProportions)
+{
+    if (!haveLibreOffice())
+        GTEST_SKIP() << "LibreOffice is not installed (scripts/install-deps.sh)";
+    TempFolder folder;
+    const fs::path file = folder.path() / "导出.xls";
+    const Workbook book = exportBook();
+    std::string error;
+    ASSERT_TRUE(writeXls(book, file, error)) << error;
+    ReaderView view = readInventory(PLANROAD_LO_INVENTORY, file);
+    ASSERT_EQ(view.book.sheets.size(), book.sheets.size());
+    const std::set<int> expected[] = {{2}, {0}, {1}, {3}};
+    for (std::size_t i = 0; i < book.sheets.size(); ++i) {
+        SCOPED_TRACE("sheet " + std::to_string(i));
+        EXPECT_EQ(view.alignments[i], expected[i]);
+        std::map<int, double>& widths = view.book.sheets[i].columnWidths;
+        ASSERT_EQ(widths.size(), book.sheets[i].columnWidths.size());
+        const double centimetresPerCharacter = widths[2] / book.sheets[i].columnWidths.at(2);
+        for (const auto& [column, characters] : book.sheets[i].columnWidths) {
+            if (characters >= 1.0) { // narrower columns are rounded to LibreOffice's own units
+                EXPECT_NEAR(
+                    widths[column] / characters, centimetresPerCharacter, 0.03 * centimetresPerCharacter)
+                    << "column " << column;
+            }
+        }
+        widths = book.sheets[i].columnWidths; // compared above
+    }
+    expectSameBook(book, view.book, false);
 }
 
 TEST(XlsWorkbook, EmptySheetsAndEmptyTextsStayEmpty)
@@ -217,7 +254,7 @@ TEST(XlsWorkbook, EmptySheetsAndEmptyTextsStayEmpty)
     ASSERT_TRUE(back) << error;
     expectSameBook(book, *back);
     if (haveXlrd()) {
-        const XlrdView view = readWithXlrd(file);
+        const ReaderView view = readInventory(PLANROAD_XLS_INVENTORY, file);
         expectSameBook(book, view.book, false);
     }
 }
@@ -245,7 +282,7 @@ TEST(XlsWorkbook, ThousandsOfRowsAndLongTextsSurviveContinueRecords)
     ASSERT_TRUE(back) << error;
     expectSameBook(book, *back);
     if (haveXlrd()) {
-        const XlrdView view = readWithXlrd(file);
+        const ReaderView view = readInventory(PLANROAD_XLS_INVENTORY, file);
         expectSameBook(book, view.book, false);
         EXPECT_EQ(view.alignments.at(0), std::set<int> {2});
     }
