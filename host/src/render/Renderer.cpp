@@ -6,6 +6,8 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -19,6 +21,8 @@
 #include "dbpl.h"
 #include "dbsymtb.h"
 #include "render/AciPalette.h"
+#include "render/PixelCanvas.h"
+#include "render/PngFile.h"
 #include "session/DocumentState.h"
 #include "text/Utf8.h"
 
@@ -31,6 +35,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int kMaxNesting = 32;
 // The size pango lays texts out at; the drawing scales the result to the text's height.
 constexpr double kLayoutFontPixels = 64.0;
+// Texts whose capitals would be lower than this many pixels cannot be read: they are drawn as a line
+// along their run, as long as the text, which is what the eye sees of them anyway.
+constexpr double kSmallestReadableText = 2.5;
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
@@ -92,8 +99,11 @@ std::wstring expandControlCodes(const std::wstring& text)
 
 class Painter {
 public:
-    Painter(cairo_t* cr, const AcDbDatabase& db, const RenderOptions& options, RenderStats& stats)
+    // `pixels`, when given, draws the hairlines straight into the image surface cairo also draws on.
+    Painter(cairo_t* cr, PixelCanvas* pixels, const AcDbDatabase& db, const RenderOptions& options,
+        RenderStats& stats)
         : mCr(cr)
+        , mPixels(pixels)
         , mDb(db)
         , mOptions(options)
         , mStats(stats)
@@ -118,10 +128,14 @@ public:
 
     void background()
     {
+        useCairo();
         const double v = mOptions.whiteBackground ? 1.0 : 0.0;
         cairo_set_source_rgb(mCr, v, v, v);
         cairo_paint(mCr);
     }
+
+    // Hands the surface back to cairo after pixels were written into it directly.
+    void finish() { useCairo(); }
 
     void entity(
         const AcDbEntity& e, const AcGeMatrix3d& xf, const Inherited& parent, bool highlighted, int depth)
@@ -141,11 +155,7 @@ public:
             return;
         }
         setColor(color);
-        cairo_set_dash(mCr, nullptr, 0, 0);
-        if (highlighted) {
-            const double dash[] = {6.0, 4.0};
-            cairo_set_dash(mCr, dash, 2, 0);
-        }
+        setDashes(highlighted ? std::vector<double> {6.0, 4.0} : std::vector<double> {});
         if (const auto* line = AcDbLine::cast(&e)) {
             strokePolyline({xf * line->startPoint(), xf * line->endPoint()}, false);
         } else if (const auto* arc = AcDbArc::cast(&e)) {
@@ -157,8 +167,15 @@ public:
             strokePolyline(arcPoints(circle->center(), circle->radius(), 0, 2 * kPi, xf), true);
         } else if (const auto* point = AcDbPoint::cast(&e)) {
             const auto [x, y] = device(xf * point->position());
-            cairo_rectangle(mCr, std::floor(x) - 1, std::floor(y) - 1, 3, 3);
-            cairo_fill(mCr);
+            if (mPixels != nullptr) {
+                usePixels();
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        mPixels->dot(x + dx, y + dy);
+            } else {
+                cairo_rectangle(mCr, std::floor(x) - 1, std::floor(y) - 1, 3, 3);
+                cairo_fill(mCr);
+            }
         } else if (const auto* pline = AcDbPolyline::cast(&e)) {
             std::vector<Vertex> vertices;
             for (unsigned int i = 0; i < pline->numVerts(); ++i) {
@@ -222,7 +239,36 @@ private:
         return aciColor(color.colorIndex(), mOptions.whiteBackground);
     }
 
-    void setColor(const Rgb& c) { cairo_set_source_rgb(mCr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
+    void setColor(const Rgb& c)
+    {
+        cairo_set_source_rgb(mCr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+        if (mPixels != nullptr)
+            mPixels->setColor(c);
+    }
+
+    // Dash pattern of the lines that follow, in pixels: drawn, skipped, drawn, ...; empty for solid.
+    void setDashes(const std::vector<double>& onOff)
+    {
+        cairo_set_dash(mCr, onOff.data(), static_cast<int>(onOff.size()), 0);
+        if (mPixels != nullptr)
+            mPixels->setDashes(onOff);
+    }
+
+    // The surface is drawn on either by cairo or directly; each switch tells cairo.
+    void usePixels()
+    {
+        if (mCairoDrew)
+            cairo_surface_flush(cairo_get_target(mCr));
+        mCairoDrew = false;
+        mPixelsDrew = true;
+    }
+    void useCairo()
+    {
+        if (mPixelsDrew)
+            cairo_surface_mark_dirty(cairo_get_target(mCr));
+        mPixelsDrew = false;
+        mCairoDrew = true;
+    }
 
     std::pair<double, double> device(const AcGePoint3d& world) const
     {
@@ -263,6 +309,21 @@ private:
     {
         if (world.empty())
             return;
+        if (mPixels != nullptr) {
+            usePixels();
+            const auto [x0, y0] = device(world.front());
+            mPixels->moveTo(x0, y0);
+            if (world.size() == 1)
+                mPixels->dot(x0, y0);
+            for (std::size_t i = 1; i < world.size(); ++i) {
+                const auto [x, y] = device(world[i]);
+                mPixels->lineTo(x, y);
+            }
+            if (closed)
+                mPixels->lineTo(x0, y0);
+            return;
+        }
+        useCairo();
         for (std::size_t i = 0; i < world.size(); ++i) {
             const auto [x, y] = device(world[i]);
             // Pixel centres: a one-pixel line covers whole pixels in the raster.
@@ -334,6 +395,7 @@ private:
             return;
         }
         // A wide segment is a filled band; each segment is filled on its own, as the host fills them.
+        useCairo();
         for (std::size_t i = 0; i < segments; ++i) {
             std::vector<AcGePoint3d> pts;
             std::vector<AcGeVector3d> normals;
@@ -365,6 +427,11 @@ private:
     {
         if (text.empty() || height <= 0)
             return;
+        if (height * pixelsPerUnit(xf) < kSmallestReadableText) {
+            smallText(text, anchor, angle, height, widthFactor, place, xf);
+            return;
+        }
+        useCairo();
         const std::string utf8 = toUtf8(expandControlCodes(text));
         pango_layout_set_text(mLayout.get(), utf8.c_str(), -1);
         mStats.unknownGlyphs += pango_layout_get_unknown_glyphs_count(mLayout.get());
@@ -420,6 +487,28 @@ private:
         cairo_restore(mCr);
     }
 
+    // A text too small to read, drawn as a line through the middle of the space it takes: characters of
+    // the wide scripts count a full height wide, the others six tenths.
+    void smallText(const std::wstring& text, const AcGePoint3d& anchor, double angle, double height,
+        double widthFactor, const TextPlacement& place, const AcGeMatrix3d& xf)
+    {
+        double width = place.fitWidth;
+        if (width <= 0) {
+            double ems = 0;
+            for (wchar_t c : text)
+                ems += c >= 0x2E80 ? 1.0 : 0.6;
+            width = ems * height * widthFactor;
+        }
+        const double middle = place.vertical == AcDb::kTextVertMid ? 0.0
+            : place.vertical == AcDb::kTextTop                     ? -height / 2
+            : place.vertical == AcDb::kTextBottom                  ? height * 0.8
+                                                                   : height / 2;
+        const AcGeVector3d along(std::cos(angle), std::sin(angle), 0);
+        const AcGeVector3d up(-along.y, along.x, 0);
+        const AcGePoint3d left = anchor - along * (place.along * width) + up * middle;
+        strokePolyline({xf * left, xf * (left + along * width)}, false);
+    }
+
     void drawText(const AcDbText& text, const AcGeMatrix3d& xf, bool highlighted)
     {
         TextPlacement place;
@@ -473,6 +562,7 @@ private:
         const AcGePoint3d end = dim.hostLeaderEnd();
         setColor(partColor(dim.dimclrd()));
         strokePolyline({xf * chord, xf * end}, false);
+        useCairo();
         const AcGeVector3d inward = chord - end;
         const double size = dim.dimasz() * dim.dimscale();
         if (!inward.isZeroLength() && size > 0) {
@@ -521,6 +611,9 @@ private:
     }
 
     cairo_t* mCr;
+    PixelCanvas* mPixels;
+    bool mPixelsDrew = false;
+    bool mCairoDrew = false;
     const AcDbDatabase& mDb;
     const RenderOptions& mOptions;
     RenderStats& mStats;
@@ -571,38 +664,65 @@ bool Renderer::render(const std::filesystem::path& file, std::string& error)
         error = "cannot render " + file.string() + ": empty picture or view";
         return false;
     }
+    // Written beside the file and renamed over it when whole: a failed picture leaves an older one be.
+    const std::filesystem::path temporary
+        = file.parent_path() / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
+    const auto fail = [&](std::string message) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        error = std::move(message);
+        return false;
+    };
     SurfacePtr surface;
     switch (*format) {
     case ImageFormat::Png:
         surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, mOptions.width, mOptions.height));
         break;
     case ImageFormat::Svg:
-        surface.reset(cairo_svg_surface_create(file.c_str(), mOptions.width, mOptions.height));
+        surface.reset(cairo_svg_surface_create(temporary.c_str(), mOptions.width, mOptions.height));
         break;
     case ImageFormat::Pdf:
-        surface.reset(cairo_pdf_surface_create(file.c_str(), mOptions.width, mOptions.height));
+        surface.reset(cairo_pdf_surface_create(temporary.c_str(), mOptions.width, mOptions.height));
         break;
     }
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        error = "cannot write " + file.string() + ": "
-            + cairo_status_to_string(cairo_surface_status(surface.get()));
-        return false;
+        const cairo_status_t status = cairo_surface_status(surface.get());
+        surface.reset();
+        return fail("cannot write " + file.string() + ": " + cairo_status_to_string(status));
     }
     {
         ContextPtr cr(cairo_create(surface.get()));
         // Geometry is drawn as the host's screen draws it: whole pixels, no smoothing.
         cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
-        Painter painter(cr.get(), mDb, mOptions, mStats);
+        std::optional<PixelCanvas> pixels;
+        if (*format == ImageFormat::Png) {
+            cairo_surface_flush(surface.get());
+            pixels.emplace(reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())),
+                mOptions.width, mOptions.height, cairo_image_surface_get_stride(surface.get()));
+        }
+        Painter painter(cr.get(), pixels ? &*pixels : nullptr, mDb, mOptions, mStats);
         painter.background();
 
         const double halfWidth = mOptions.viewHeight * mOptions.width / mOptions.height / 2.0;
         const double halfHeight = mOptions.viewHeight / 2.0;
         const Box2d window {mOptions.center.x - halfWidth, mOptions.center.y - halfHeight,
             mOptions.center.x + halfWidth, mOptions.center.y + halfHeight};
-        std::vector<AcDbStub*> found = mDb.impl().index().query(window);
-        // Drawn in the order the entities were made, later ones on top.
-        std::sort(found.begin(), found.end(),
-            [](const AcDbStub* a, const AcDbStub* b) { return a->handle() < b->handle(); });
+        // A window that takes in the whole drawing draws every model-space entity in the model space's
+        // order, without the index (which a drawing just loaded has not built yet); a smaller window draws
+        // what the index finds in it, in the order the entities were made, later ones on top.
+        std::vector<AcDbStub*> found;
+        const AcGePoint3d lo = mDb.extmin();
+        const AcGePoint3d hi = mDb.extmax();
+        const auto* modelSpace = AcDbBlockTableRecord::cast(DatabaseImpl::peek(mDb.impl().modelSpace));
+        if (modelSpace != nullptr && lo.x <= hi.x && lo.y <= hi.y
+            && window.contains(Box2d {lo.x, lo.y, hi.x, hi.y})) {
+            for (AcDbObjectId id : modelSpace->hostEntityIds())
+                found.push_back(id);
+        } else {
+            found = mDb.impl().index().query(window);
+            std::sort(found.begin(), found.end(),
+                [](const AcDbStub* a, const AcDbStub* b) { return a->handle() < b->handle(); });
+        }
         const AcGeMatrix3d identity;
         for (AcDbStub* stub : found) {
             const auto* e = AcDbEntity::cast(stub->object());
@@ -611,20 +731,27 @@ bool Renderer::render(const std::filesystem::path& file, std::string& error)
             const bool highlighted = mOptions.highlighted.contains(AcDbObjectId(stub));
             painter.entity(*e, identity, Inherited {}, highlighted, 0);
         }
+        painter.finish();
         if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
-            error = "cannot render " + file.string() + ": " + cairo_status_to_string(cairo_status(cr.get()));
-            return false;
+            const cairo_status_t status = cairo_status(cr.get());
+            cr.reset();
+            surface.reset();
+            return fail("cannot render " + file.string() + ": " + cairo_status_to_string(status));
         }
     }
-    cairo_status_t status = CAIRO_STATUS_SUCCESS;
-    if (*format == ImageFormat::Png)
-        status = cairo_surface_write_to_png(surface.get(), file.c_str());
-    if (status == CAIRO_STATUS_SUCCESS)
-        status = finishSurface(surface.get());
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = "cannot write " + file.string() + ": " + cairo_status_to_string(status);
-        return false;
+    if (*format == ImageFormat::Png) {
+        std::string problem;
+        if (!writePng(surface.get(), temporary, problem))
+            return fail("cannot write " + file.string() + ": " + problem);
+    } else if (const cairo_status_t status = finishSurface(surface.get()); status != CAIRO_STATUS_SUCCESS) {
+        surface.reset();
+        return fail("cannot write " + file.string() + ": " + cairo_status_to_string(status));
     }
+    surface.reset();
+    std::error_code ec;
+    std::filesystem::rename(temporary, file, ec);
+    if (ec)
+        return fail("cannot write " + file.string() + ": " + ec.message());
     return true;
 }
 
