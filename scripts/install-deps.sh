@@ -8,7 +8,7 @@ set -euo pipefail
 # rendered PDFs back in the tests. libgsf writes the compound file around the host's .xls workbooks;
 # python3-xlrd and LibreOffice read them back independently in the tests.
 packages=(cmake ninja-build g++ clang libclang-rt-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev libdxflib-dev
-  python3-ezdxf libcairo2-dev libpango1.0-dev libpng-dev fonts-wqy-microhei poppler-utils
+  python3-ezdxf libcairo2-dev libpango1.0-dev libpng-dev libfontconfig-dev fonts-wqy-microhei poppler-utils
   libgsf-1-dev python3-xlrd libreoffice-calc-nogui)
 
 missing=()

@@ -509,6 +509,8 @@ constexpr HeaderCode kHeaderCodes[] = {
     {L"DIMLDRBLK", 1},
     {L"DIMPOST", 1},
     {L"DIMDSEP", 70}, // one character, kept as its code
+    {L"LWDISPLAY", 290},
+    {L"LWDEFAULT", 370},
     {L"DIMAPOST", 1},
     {L"CECOLOR", 62},
 };

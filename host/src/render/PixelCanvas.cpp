@@ -108,7 +108,6 @@ void PixelCanvas::segment(double x0, double y0, double x1, double y1)
     const int ady = -std::abs(yEnd - y);
     const int sx = x < xEnd ? 1 : -1;
     const int sy = y < yEnd ? 1 : -1;
-    const int steps = std::max(adx, -ady);
     if (mPeriod <= 0) {
         int err = adx + ady;
         while (true) {
@@ -127,12 +126,13 @@ void PixelCanvas::segment(double x0, double y0, double x1, double y1)
         }
         return;
     }
-    // Dashed: each step advances the pattern by an equal share of the clipped length.
-    const double start = mTravelled + t0 * length;
-    const double perStep = steps > 0 ? (t1 - t0) * length / steps : 0.0;
+    // Dashed: a pixel's place in the pattern is how far along the path its centre lies.
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    const double perPixel = length / (alongX ? dx : dy);
+    const double origin = alongX ? x0 : y0;
     int err = adx + ady;
-    for (int i = 0;; ++i) {
-        if (drawnAt(start + i * perStep))
+    for (;;) {
+        if (drawnAt(mTravelled + ((alongX ? x : y) + 0.5 - origin) * perPixel))
             plot(x, y);
         if (x == xEnd && y == yEnd)
             break;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,8 @@
 #include "dbpl.h"
 #include "dbsymtb.h"
 #include "render/AciPalette.h"
+#include "render/FontFinder.h"
+#include "render/LineStyle.h"
 #include "render/PixelCanvas.h"
 #include "render/PngFile.h"
 #include "session/DocumentState.h"
@@ -56,13 +59,28 @@ using ContextPtr = std::unique_ptr<cairo_t, ContextDeleter>;
 using LayoutPtr = std::unique_ptr<PangoLayout, GObjectDeleter>;
 using FontPtr = std::unique_ptr<PangoFontDescription, FontDeleter>;
 
-// What an entity inside a block reference takes from the reference: its colour for ByBlock, its layer
-// for entities on layer "0".
+// What an entity inside a block reference takes from the reference: its colour, linetype and lineweight
+// for ByBlock, its layer for entities on layer "0".
 struct Inherited {
     bool nested = false;
     Rgb blockColor;
     AcDbObjectId blockLayer;
+    AcDbObjectId blockLinetype;
+    int blockLineweight = AcDb::kLnWtByLwDefault;
 };
+
+// A header variable of the drawing as a number, or the fallback when it is not set.
+double headerNumber(const AcDbDatabase& db, const wchar_t* name, double fallback)
+{
+    const HeaderValue* value = db.impl().header().find(name);
+    if (value == nullptr)
+        return fallback;
+    if (const auto* i = std::get_if<std::int64_t>(value))
+        return static_cast<double>(*i);
+    if (const auto* d = std::get_if<double>(value))
+        return *d;
+    return fallback;
+}
 
 // How a text is placed at its anchor: the fraction of its width left of the anchor and the vertical mode.
 struct TextPlacement {
@@ -109,10 +127,12 @@ public:
         , mStats(stats)
         , mScale(options.height / options.viewHeight)
         , mLayout(pango_cairo_create_layout(cr))
-        , mFont(pango_font_description_from_string("Sans"))
+        , mLtScale(headerNumber(db, L"LTSCALE", 1.0))
+        , mPointMode(static_cast<int>(headerNumber(db, L"PDMODE", 0)))
+        , mPointSize(headerNumber(db, L"PDSIZE", 0))
+        , mLineweightsShown(headerNumber(db, L"LWDISPLAY", 0) != 0)
+        , mDefaultLineweight(static_cast<int>(headerNumber(db, L"LWDEFAULT", 25)))
     {
-        pango_font_description_set_absolute_size(mFont.get(), kLayoutFontPixels * PANGO_SCALE);
-        pango_layout_set_font_description(mLayout.get(), mFont.get());
         // Metrics unhinted: a text keeps its proportions at every zoom.
         cairo_font_options_t* fontOptions = cairo_font_options_create();
         cairo_font_options_set_hint_metrics(fontOptions, CAIRO_HINT_METRICS_OFF);
@@ -120,10 +140,7 @@ public:
         pango_cairo_context_set_font_options(pango_layout_get_context(mLayout.get()), fontOptions);
         cairo_font_options_destroy(fontOptions);
         pango_layout_context_changed(mLayout.get());
-        pango_layout_set_text(mLayout.get(), "H", -1);
-        PangoRectangle ink;
-        pango_layout_get_extents(mLayout.get(), &ink, nullptr);
-        mCapHeight = std::max(1.0, static_cast<double>(ink.height) / PANGO_SCALE);
+        useFont(FontChoice {"Sans", false, false});
     }
 
     void background()
@@ -150,12 +167,14 @@ public:
                 return;
         }
         const Rgb color = resolve(e.color(), layer, parent);
+        const AcDbObjectId linetype = effectiveLinetype(e, layer, parent);
+        const int lineweight = effectiveLineweight(e, layer, parent);
         if (const auto* ref = AcDbBlockReference::cast(&e)) {
-            blockReference(*ref, xf, {true, color, layerId}, highlighted, depth);
+            blockReference(*ref, xf, {true, color, layerId, linetype, lineweight}, highlighted, depth);
             return;
         }
         setColor(color);
-        setDashes(highlighted ? std::vector<double> {6.0, 4.0} : std::vector<double> {});
+        setLineStyle(highlighted, linetype, e.linetypeScale(), lineweight, xf);
         if (const auto* line = AcDbLine::cast(&e)) {
             strokePolyline({xf * line->startPoint(), xf * line->endPoint()}, false);
         } else if (const auto* arc = AcDbArc::cast(&e)) {
@@ -166,8 +185,13 @@ public:
         } else if (const auto* circle = AcDbCircle::cast(&e)) {
             strokePolyline(arcPoints(circle->center(), circle->radius(), 0, 2 * kPi, xf), true);
         } else if (const auto* point = AcDbPoint::cast(&e)) {
+            pointFigure(xf * point->position());
             const auto [x, y] = device(xf * point->position());
-            if (mPixels != nullptr) {
+            if ((mPointMode & 7) == 1) {
+                // Mode 1 shows no dot, only the circle or square the mode may add.
+            } else if ((mPointMode & 7) != 0) {
+                // The figure is drawn above.
+            } else if (mPixels != nullptr) {
                 usePixels();
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx)
@@ -213,6 +237,127 @@ private:
         AcGePoint3d point;
         double bulge = 0, startWidth = 0, endWidth = 0;
     };
+
+    AcDbObjectId effectiveLinetype(
+        const AcDbEntity& e, const AcDbLayerTableRecord* layer, const Inherited& parent) const
+    {
+        const AcDbObjectId id = e.linetypeId();
+        if (id.isNull() || id == mDb.impl().linetypeByLayer)
+            return layer != nullptr ? layer->linetypeObjectId() : AcDbObjectId::kNull;
+        if (id == mDb.impl().linetypeByBlock)
+            return parent.nested ? parent.blockLinetype : AcDbObjectId::kNull;
+        return id;
+    }
+
+    int effectiveLineweight(
+        const AcDbEntity& e, const AcDbLayerTableRecord* layer, const Inherited& parent) const
+    {
+        int weight = e.lineWeight();
+        if (weight == AcDb::kLnWtByLayer)
+            weight = layer != nullptr ? layer->lineWeight() : AcDb::kLnWtByLwDefault;
+        if (weight == AcDb::kLnWtByBlock)
+            weight = parent.nested ? parent.blockLineweight : AcDb::kLnWtByLwDefault;
+        return weight < 0 ? mDefaultLineweight : weight;
+    }
+
+    // Dashes and width of the lines that follow. Highlighted entities are dashed whatever their
+    // linetype; lineweights show only when the drawing displays them (LWDISPLAY).
+    void setLineStyle(
+        bool highlighted, AcDbObjectId linetype, double linetypeScale, int lineweight, const AcGeMatrix3d& xf)
+    {
+        mLineWidth = mLineweightsShown ? lineweightPixels(lineweight) : 1;
+        if (highlighted) {
+            setDashes({6.0, 4.0});
+            return;
+        }
+        std::vector<double> pattern;
+        if (!linetype.isNull() && linetype != mDb.impl().linetypeContinuous) {
+            pattern = dashPattern(AcDbLinetypeTableRecord::cast(DatabaseImpl::peek(linetype)),
+                mLtScale * linetypeScale * pixelsPerUnit(xf));
+            // Dots and dashes shorter than a pixel still show as one.
+            for (std::size_t i = 0; i < pattern.size(); i += 2)
+                pattern[i] = std::max(pattern[i], 1.0);
+        }
+        setDashes(pattern);
+    }
+
+    // The figure PDMODE draws around a point: a cross, an x or a tick, with a circle (32) or a square
+    // (64); PDSIZE sets its size in drawing units, or (negative) in per cent of the view's height, and
+    // 0 is five per cent of it.
+    void pointFigure(const AcGePoint3d& at)
+    {
+        const int shape = mPointMode & 7;
+        if (shape < 2 && (mPointMode & 96) == 0)
+            return;
+        const double size = mPointSize > 0 ? mPointSize
+            : mPointSize < 0               ? -mPointSize / 100.0 * mOptions.viewHeight
+                                           : 0.05 * mOptions.viewHeight;
+        const double h = size / 2;
+        const double savedWidth = mLineWidth;
+        setDashes({});
+        auto stroke = [&](std::initializer_list<AcGeVector3d> offsets, bool closed) {
+            std::vector<AcGePoint3d> points;
+            for (const AcGeVector3d& v : offsets)
+                points.push_back(at + v);
+            strokePolyline(points, closed);
+        };
+        if (shape == 2) {
+            stroke({AcGeVector3d(-h, 0, 0), AcGeVector3d(h, 0, 0)}, false);
+            stroke({AcGeVector3d(0, -h, 0), AcGeVector3d(0, h, 0)}, false);
+        } else if (shape == 3) {
+            stroke({AcGeVector3d(-h, -h, 0), AcGeVector3d(h, h, 0)}, false);
+            stroke({AcGeVector3d(-h, h, 0), AcGeVector3d(h, -h, 0)}, false);
+        } else if (shape == 4) {
+            stroke({AcGeVector3d(0, 0, 0), AcGeVector3d(0, h, 0)}, false);
+        }
+        if ((mPointMode & 32) != 0)
+            strokePolyline(arcPoints(at, h, 0, 2 * kPi, AcGeMatrix3d()), true);
+        if ((mPointMode & 64) != 0)
+            stroke({AcGeVector3d(-h, -h, 0), AcGeVector3d(h, -h, 0), AcGeVector3d(h, h, 0),
+                       AcGeVector3d(-h, h, 0)},
+                true);
+        mLineWidth = savedWidth;
+    }
+
+    // Lays texts out in the face chosen for a style from now on; the face's capital height is measured
+    // once, so that every face draws its capitals as high as the text's height.
+    void useFont(const FontChoice& choice)
+    {
+        const std::string key = choice.family + (choice.bold ? "/b" : "") + (choice.italic ? "/i" : "");
+        if (key == mFontKey)
+            return;
+        auto face = mFaces.find(key);
+        if (face == mFaces.end()) {
+            Face made;
+            made.description.reset(pango_font_description_from_string("Sans"));
+            pango_font_description_set_family(made.description.get(), choice.family.c_str());
+            pango_font_description_set_weight(
+                made.description.get(), choice.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+            pango_font_description_set_style(
+                made.description.get(), choice.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+            pango_font_description_set_absolute_size(made.description.get(), kLayoutFontPixels * PANGO_SCALE);
+            pango_layout_set_font_description(mLayout.get(), made.description.get());
+            pango_layout_set_text(mLayout.get(), "H", -1);
+            PangoRectangle ink;
+            pango_layout_get_extents(mLayout.get(), &ink, nullptr);
+            made.capHeight = std::max(1.0, static_cast<double>(ink.height) / PANGO_SCALE);
+            face = mFaces.emplace(key, std::move(made)).first;
+        }
+        pango_layout_set_font_description(mLayout.get(), face->second.description.get());
+        mCapHeight = face->second.capHeight;
+        mFontKey = key;
+    }
+
+    void useStyleFont(AcDbObjectId styleId)
+    {
+        std::wstring file = L"txt";
+        if (const auto* style = AcDbTextStyleTableRecord::cast(DatabaseImpl::peek(styleId))) {
+            const ACHAR* name = nullptr;
+            if (style->fileName(name) == Acad::eOk && name != nullptr && *name != 0)
+                file = name;
+        }
+        useFont(mFonts.choose(file));
+    }
 
     AcDbObjectId effectiveLayer(const AcDbEntity& e, const Inherited& parent) const
     {
@@ -309,7 +454,7 @@ private:
     {
         if (world.empty())
             return;
-        if (mPixels != nullptr) {
+        if (mPixels != nullptr && mLineWidth <= 1) {
             usePixels();
             const auto [x0, y0] = device(world.front());
             mPixels->moveTo(x0, y0);
@@ -334,7 +479,9 @@ private:
         }
         if (closed)
             cairo_close_path(mCr);
-        cairo_set_line_width(mCr, 1.0);
+        cairo_set_line_width(mCr, mLineWidth);
+        cairo_set_line_cap(mCr, mLineWidth > 1 ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(mCr, mLineWidth > 1 ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
         cairo_stroke(mCr);
     }
 
@@ -423,7 +570,7 @@ private:
     // Lays the text out and draws it with its anchor at `anchor` (entity coordinates), running along
     // `angle`, its capitals `height` high.
     void textRun(const std::wstring& text, const AcGePoint3d& anchor, double angle, double height,
-        double widthFactor, const TextPlacement& place, const AcGeMatrix3d& xf)
+        double widthFactor, const TextPlacement& place, const AcGeMatrix3d& xf, double oblique = 0.0)
     {
         if (text.empty() || height <= 0)
             return;
@@ -480,7 +627,14 @@ private:
         cairo_translate(mCr, x, y);
         cairo_rotate(mCr, -worldAngle);
         cairo_scale(mCr, kx, ky);
-        cairo_translate(mCr, -place.along * layoutWidth - static_cast<double>(box.x) / PANGO_SCALE, shiftY);
+        cairo_translate(mCr, -place.along * layoutWidth - static_cast<double>(box.x) / PANGO_SCALE, 0);
+        if (oblique != 0.0) {
+            // Slanted about the baseline: what lies above it moves along the run (y points down here).
+            cairo_matrix_t shear;
+            cairo_matrix_init(&shear, 1, 0, -std::tan(oblique), 1, 0, 0);
+            cairo_transform(mCr, &shear);
+        }
+        cairo_translate(mCr, 0, shiftY);
         // The layout keeps the metrics it was made with (an untransformed context): glyphs are laid
         // out once and the transform only stretches the result.
         pango_cairo_show_layout(mCr, mLayout.get());
@@ -536,7 +690,9 @@ private:
                 place.keepAspect = h == AcDb::kTextAlign;
             }
         }
-        textRun(text.textStringConst(), anchor, angle, text.height(), text.widthFactor(), place, xf);
+        useStyleFont(text.textStyle());
+        textRun(text.textStringConst(), anchor, angle, text.height(), text.widthFactor(), place, xf,
+            text.oblique());
         if (highlighted) {
             AcGePoint3d corners[4];
             text.hostBox(corners);
@@ -588,6 +744,7 @@ private:
         place.along = leftward ? 1.0 : 0.0;
         place.vertical = AcDb::kTextVertMid;
         setColor(partColor(dim.dimclrt()));
+        useFont(FontChoice {"Sans", false, false});
         const AcGePoint3d anchor = at + AcGeVector3d(leftward ? -gap : gap, 0, 0);
         textRun(
             dim.hostFormattedText().kwszPtr(), anchor, 0.0, dim.dimtxt() * dim.dimscale(), 1.0, place, xf);
@@ -619,8 +776,20 @@ private:
     RenderStats& mStats;
     double mScale;
     LayoutPtr mLayout;
-    FontPtr mFont;
+    struct Face {
+        FontPtr description;
+        double capHeight = 1.0;
+    };
+    std::map<std::string, Face> mFaces;
+    std::string mFontKey;
+    FontFinder mFonts;
     double mCapHeight = 1.0;
+    double mLtScale;
+    int mPointMode;
+    double mPointSize;
+    bool mLineweightsShown;
+    int mDefaultLineweight;
+    double mLineWidth = 1.0;
 };
 
 cairo_status_t finishSurface(cairo_surface_t* surface)

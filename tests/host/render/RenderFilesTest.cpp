@@ -110,6 +110,49 @@ TEST_F(RenderFilesTest, UnknownExtensionIsRefused)
     EXPECT_FALSE(std::filesystem::exists(file("plan.bmp")));
 }
 
+TEST_F(RenderFilesTest, PngKeepsEveryColourWhetherAFewOrMany)
+{
+    // 300 lines of as many true colours: more than a palette holds, so the picture keeps them all.
+    for (int i = 0; i < 300; ++i) {
+        auto* line = new AcDbLine(AcGePoint3d(5, 5 + i * 0.3, 0), AcGePoint3d(95, 5 + i * 0.3, 0));
+        line->setDatabaseDefaults(&db());
+        AcCmColor colour;
+        colour.setRGB(static_cast<Adesk::UInt8>(i % 256), static_cast<Adesk::UInt8>(40 + i / 256), 200);
+        line->setColor(colour);
+        add(line);
+    }
+    options.viewHeight = 100;
+    options.height = 1200; // 12 pixels a unit: every line has rows of its own
+    options.width = 1200;
+    Picture many = draw("many.png");
+    ASSERT_TRUE(many.valid());
+    for (int i : {0, 1, 150, 255, 256, 299}) {
+        const arxhost::render::Rgb expected {
+            static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(40 + i / 256), 200};
+        EXPECT_EQ(expected, colourAt(many, 50, 5 + i * 0.3)) << "line " << i;
+    }
+
+    // A few colours: the same colours back, from a much smaller file.
+    AcDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(space, db().modelSpaceId(), AcDb::kForWrite));
+    AcDbBlockTableRecordIterator* it = nullptr;
+    space->newIterator(it);
+    for (int i = 0; !it->done(); it->step(), ++i) {
+        AcDbEntity* e = nullptr;
+        if (i % 100 != 0 && it->getEntity(e, AcDb::kForWrite) == Acad::eOk) {
+            e->erase();
+            e->close();
+        }
+    }
+    delete it;
+    space->close();
+    Picture few = draw("few.png");
+    ASSERT_TRUE(few.valid());
+    EXPECT_EQ((arxhost::render::Rgb {100, 40, 200}), colourAt(few, 50, 5 + 100 * 0.3));
+    EXPECT_EQ(kBlack, colourAt(few, 50, 5 + 101 * 0.3));
+    EXPECT_LT(std::filesystem::file_size(file("few.png")) * 2, std::filesystem::file_size(file("many.png")));
+}
+
 TEST_F(RenderFilesTest, PngOutWritesTheCurrentView)
 {
     addColoured(new AcDbLine(AcGePoint3d(100, 100, 0), AcGePoint3d(300, 100, 0)), 1);

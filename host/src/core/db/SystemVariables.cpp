@@ -65,6 +65,8 @@ std::vector<SysVarInfo> buildCatalogue()
         {L"LTSCALE", K::Real, S::Drawing, false, 1.0, 1e-12, 1e100},
         {L"LUNITS", K::Short, S::Drawing, false, std::int64_t {2}, 1, 5},
         {L"LUPREC", K::Short, S::Drawing, false, std::int64_t {4}, 0, 8},
+        {L"LWDEFAULT", K::Short, S::Drawing, false, std::int64_t {25}, 0, 211},
+        {L"LWDISPLAY", K::Short, S::Drawing, false, std::int64_t {0}, 0, 1},
         {L"MEASUREMENT", K::Short, S::Drawing, false, std::int64_t {1}, 0, 1},
         {L"ORTHOMODE", K::Short, S::Drawing, false, std::int64_t {0}, 0, 1},
         {L"OSMODE", K::Short, S::Session, false, std::int64_t {4133}, 0, 32767},
