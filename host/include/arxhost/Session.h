@@ -112,6 +112,10 @@ public:
     void setHighlighted(AcDbObjectId id, bool on);
     bool isHighlighted(AcDbObjectId id) const;
     std::vector<AcDbObjectId> highlighted() const;
+    // Entities the last flash showed: highlighted and unhighlighted again without input in between. A
+    // picture shows them highlighted until a command other than ZOOM or PNGOUT runs.
+    std::vector<AcDbObjectId> flashed() const;
+    void forgetFlashed();
 
 private:
     struct Impl;

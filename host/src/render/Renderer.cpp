@@ -261,12 +261,15 @@ private:
     }
 
     // Dashes and width of the lines that follow. Highlighted entities are dashed whatever their
-    // linetype; lineweights show only when the drawing displays them (LWDISPLAY).
+    // linetype, and at least two pixels wide; lineweights show only when the drawing displays them
+    // (LWDISPLAY).
     void setLineStyle(
         bool highlighted, AcDbObjectId linetype, double linetypeScale, int lineweight, const AcGeMatrix3d& xf)
     {
         mLineWidth = mLineweightsShown ? lineweightPixels(lineweight) : 1;
         if (highlighted) {
+            // Twice as heavy and dashed: a picture has no blinking to draw the eye.
+            mLineWidth = std::max(mLineWidth, 2.0);
             setDashes({6.0, 4.0});
             return;
         }
@@ -892,14 +895,20 @@ bool Renderer::render(const std::filesystem::path& file, std::string& error)
             std::sort(found.begin(), found.end(),
                 [](const AcDbStub* a, const AcDbStub* b) { return a->handle() < b->handle(); });
         }
+        // Highlighted entities come last, on top of whatever else lies there, so that they stand out.
         const AcGeMatrix3d identity;
+        std::vector<const AcDbEntity*> onTop;
         for (AcDbStub* stub : found) {
             const auto* e = AcDbEntity::cast(stub->object());
             if (e == nullptr)
                 continue;
-            const bool highlighted = mOptions.highlighted.contains(AcDbObjectId(stub));
-            painter.entity(*e, identity, Inherited {}, highlighted, 0);
+            if (!mOptions.highlighted.empty() && mOptions.highlighted.contains(AcDbObjectId(stub)))
+                onTop.push_back(e);
+            else
+                painter.entity(*e, identity, Inherited {}, false, 0);
         }
+        for (const AcDbEntity* e : onTop)
+            painter.entity(*e, identity, Inherited {}, true, 0);
         painter.finish();
         if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
             const cairo_status_t status = cairo_status(cr.get());
@@ -956,6 +965,8 @@ bool renderSessionView(Session& session, const ViewWindow& view, const std::file
     options.center = view.center;
     options.viewHeight = view.height;
     for (AcDbObjectId id : session.highlighted())
+        options.highlighted.insert(id);
+    for (AcDbObjectId id : session.flashed())
         options.highlighted.insert(id);
     Renderer renderer(session.database(), std::move(options));
     return renderer.render(file, error);

@@ -153,6 +153,56 @@ TEST_F(RenderFilesTest, PngKeepsEveryColourWhetherAFewOrMany)
     EXPECT_LT(std::filesystem::file_size(file("few.png")) * 2, std::filesystem::file_size(file("many.png")));
 }
 
+TEST_F(RenderFilesTest, FlashedEntitiesStandOutUntilTheNextCommand)
+{
+    const AcDbObjectId flashed
+        = addColoured(new AcDbLine(AcGePoint3d(100, 100, 0), AcGePoint3d(300, 100, 0)), 1);
+    const AcDbObjectId asked
+        = addColoured(new AcDbLine(AcGePoint3d(100, 200, 0), AcGePoint3d(300, 200, 0)), 3);
+    auto blink = [](AcDbObjectId id, bool askBetween) {
+        AcDbEntity* e = nullptr;
+        ASSERT_EQ(Acad::eOk, acdbOpenObject(e, id, AcDb::kForRead));
+        e->highlight();
+        if (askBetween) { // highlighted while the user answers: a selection's feedback, not a flash
+            ACHAR answer[32];
+            acedGetString(0, L"\nAnswer: ", answer);
+        }
+        e->unhighlight();
+        e->close();
+    };
+    defineCommand(L"BLINK", [&] {
+        blink(flashed, false);
+        blink(asked, true);
+    });
+    // Gaps along each line's middle stretch in a PNGOUT picture: a dashed line has many.
+    auto gaps = [&](const std::string& name, double y) {
+        Picture picture(file(name));
+        const double scale = 1200.0 / 297.0;
+        int count = 0;
+        for (double x = 120; x < 280; x += 0.5) {
+            const int px = static_cast<int>(std::floor((x - 210) * scale + 800));
+            const int py = static_cast<int>(std::floor(600 - (y - 148.5) * scale));
+            count += picture.at(px, py) == kBlack ? 1 : 0;
+        }
+        return count;
+    };
+    const auto pngOut = [&](const std::string& name) {
+        type(L"PNGOUT\n" + arxhost::fromUtf8(file(name).string()) + L"\n");
+    };
+    type(L"BLINK\nyes\n");
+    pngOut("flashed.png");
+    EXPECT_GT(gaps("flashed.png", 100), 60) << "the flashed line is not dashed";
+    EXPECT_EQ(gaps("flashed.png", 200), 0) << "a line highlighted across a prompt counts as flashed";
+
+    // A zoom keeps it; any other command (REDRAW here) clears the screen of it.
+    type(L"ZOOM\nW\n0,0\n420,297\n");
+    pngOut("zoomed.png");
+    EXPECT_GT(gaps("zoomed.png", 100), 60);
+    type(L"REDRAW\n");
+    pngOut("redrawn.png");
+    EXPECT_EQ(gaps("redrawn.png", 100), 0);
+}
+
 TEST_F(RenderFilesTest, PngOutWritesTheCurrentView)
 {
     addColoured(new AcDbLine(AcGePoint3d(100, 100, 0), AcGePoint3d(300, 100, 0)), 1);

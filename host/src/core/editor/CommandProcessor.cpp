@@ -187,12 +187,16 @@ void CommandProcessor::around(const std::wstring& name, bool undoable, const std
 
 void CommandProcessor::runRegistered(const RegisteredCommand& command)
 {
+    mSession.forgetFlashed();
     AcRxFunctionPtr function = command.functionAddr();
     around(command.globalName(), true, [function] { function(); });
 }
 
 void CommandProcessor::runHost(const std::wstring& name, const HostEntry& entry)
 {
+    // Commands that only look at the drawing leave what the last flash showed on the screen.
+    if (name != L"ZOOM" && name != L"Z" && name != L"PNGOUT")
+        mSession.forgetFlashed();
     around(name, entry.undoable, entry.command);
 }
 

@@ -113,6 +113,7 @@ std::optional<InputToken> InputQueue::next()
         return std::nullopt;
     std::optional<InputToken> token = std::move(mPeeked);
     mPeeked.reset();
+    ++mTaken;
     return token;
 }
 

@@ -1,6 +1,7 @@
 // What the user types, in order: script lines, lines from a terminal, and text sent by modules.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -38,6 +39,8 @@ public:
     // Looks at the next token without taking it.
     const InputToken* peek();
     bool ended();
+    // How many tokens were taken so far: what the host did between two of them happened in one step.
+    std::uint64_t tokensTaken() const { return mTaken; }
 
 private:
     static std::optional<InputToken> parse(const std::wstring& line, bool fromScript);
@@ -51,6 +54,7 @@ private:
     std::deque<std::wstring> mDeferred;
     std::function<std::optional<std::wstring>()> mProvider;
     std::optional<InputToken> mPeeked;
+    std::uint64_t mTaken = 0;
     Entry mPeekedEntry;
 };
 

@@ -2,6 +2,7 @@
 #include "arxhost/Session.h"
 
 #include <iostream>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -81,6 +82,9 @@ struct Session::Impl {
     HostServices services;
     SysRegistry registry;
     std::set<AcDbObjectId> highlighted;
+    std::map<AcDbObjectId, std::uint64_t> highlightedAtToken;
+    std::set<AcDbObjectId> flashed;
+    std::uint64_t flashedAtToken = 0;
     std::vector<std::pair<const void*, std::unique_ptr<SessionExtension>>> extensions;
 };
 
@@ -156,6 +160,8 @@ AcDbDatabase& Session::database()
 void Session::openDrawing(std::unique_ptr<AcDbDatabase> db, const std::wstring& fileName)
 {
     mImpl->highlighted.clear();
+    mImpl->highlightedAtToken.clear();
+    mImpl->flashed.clear();
     mImpl->document.replace(std::move(db), fileName);
 }
 
@@ -261,10 +267,34 @@ StatusBar& Session::statusBar()
 
 void Session::setHighlighted(AcDbObjectId id, bool on)
 {
-    if (on)
-        mImpl->highlighted.insert(id);
-    else
-        mImpl->highlighted.erase(id);
+    const std::uint64_t token = mImpl->input.tokensTaken();
+    if (on) {
+        if (mImpl->highlighted.insert(id).second)
+            mImpl->highlightedAtToken[id] = token;
+        return;
+    }
+    if (mImpl->highlighted.erase(id) == 0)
+        return;
+    const auto since = mImpl->highlightedAtToken.find(id);
+    if (since != mImpl->highlightedAtToken.end() && since->second == token) {
+        // On and off within one step of the host: a flash. A flash of a later step replaces the last.
+        if (mImpl->flashedAtToken != token)
+            mImpl->flashed.clear();
+        mImpl->flashedAtToken = token;
+        mImpl->flashed.insert(id);
+    }
+    if (since != mImpl->highlightedAtToken.end())
+        mImpl->highlightedAtToken.erase(since);
+}
+
+std::vector<AcDbObjectId> Session::flashed() const
+{
+    return std::vector<AcDbObjectId>(mImpl->flashed.begin(), mImpl->flashed.end());
+}
+
+void Session::forgetFlashed()
+{
+    mImpl->flashed.clear();
 }
 
 bool Session::isHighlighted(AcDbObjectId id) const
