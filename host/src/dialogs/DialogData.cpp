@@ -7,38 +7,12 @@
 
 #include <unistd.h>
 
+#include "text/Escaped.h"
 #include "text/Utf8.h"
 
 namespace arxhost {
 
 namespace {
-
-// Escapes the characters that would end or split a name, a section or a quoted value.
-std::wstring escape(const std::wstring& text, const std::wstring& special)
-{
-    std::wstring out;
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'\\':
-            out += L"\\\\";
-            break;
-        case L'\n':
-            out += L"\\n";
-            break;
-        case L'\r':
-            out += L"\\r";
-            break;
-        case L'\t':
-            out += L"\\t";
-            break;
-        default:
-            if (special.find(c) != std::wstring::npos)
-                out += L'\\';
-            out += c;
-        }
-    }
-    return out;
-}
 
 // Reads escaped text up to an unescaped `end` (or the end of the line); `at` moves past it.
 std::optional<std::wstring> unescape(const std::wstring& line, std::size_t& at, wchar_t end)
@@ -81,11 +55,11 @@ std::string DialogDataStore::format(const Sections& sections)
 {
     std::wstring text = L"# Dialog data of the headless host: one section per dialog.\n";
     for (const auto& [dialog, values] : sections) {
-        text += L"\n[" + escape(dialog, L"]") + L"]\n";
+        text += L"\n[" + backslashEscaped(dialog, L"]") + L"]\n";
         for (const auto& [name, value] : values) {
-            text += L"\"" + escape(name, L"\"") + L"\" = ";
+            text += L"\"" + backslashEscaped(name, L"\"") + L"\" = ";
             if (const auto* textValue = std::get_if<std::wstring>(&value))
-                text += L"\"" + escape(*textValue, L"\"") + L"\"\n";
+                text += L"\"" + backslashEscaped(*textValue, L"\"") + L"\"\n";
             else
                 text += std::to_wstring(std::get<std::uint32_t>(value)) + L"\n";
         }

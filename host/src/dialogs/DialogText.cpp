@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "dialogs/DialogHost.h"
+#include "text/Escaped.h"
 
 namespace arxhost {
 
@@ -18,29 +19,7 @@ bool isWide(wchar_t c)
 
 std::wstring quoted(const std::wstring& text)
 {
-    std::wstring out = L"\"";
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'"':
-            out += L"\\\"";
-            break;
-        case L'\\':
-            out += L"\\\\";
-            break;
-        case L'\n':
-            out += L"\\n";
-            break;
-        case L'\r':
-            out += L"\\r";
-            break;
-        case L'\t':
-            out += L"\\t";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out + L"\"";
+    return L"\"" + backslashEscaped(text, L"\"") + L"\"";
 }
 
 std::wstring padRight(const std::wstring& text, int width)
