@@ -1,6 +1,8 @@
 // Reading a DXF drawing: sections, tables, blocks, entities and objects into the host's database.
 #include "dxf/drawing/DrawingReader.h"
 
+#include "dxf/drawing/DimensionShape.h"
+
 #include <algorithm>
 #include <array>
 #include <cwctype>
@@ -327,6 +329,11 @@ void DrawingReader::read()
     resolveLinks();
     applyHeader();
     renumberProvisionalHandles();
+    // How each dimension with a block looks as read: saving makes the block again only if that changes.
+    for (const auto& [stub, block] : mImpl.file.dimensionBlocks) {
+        if (const auto* dim = AcDbRadialDimension::cast(DatabaseImpl::peek(AcDbObjectId(stub))))
+            mImpl.file.dimensionShapes[stub] = dimensionShape(*dim);
+    }
     mImpl.file.version
         = std::string(mReader.codec().version() == 0 ? "" : "AC" + std::to_string(mReader.codec().version()));
     mImpl.file.codePage = std::string(mReader.codec().codePage());
@@ -2028,7 +2035,8 @@ void DrawingReader::resolveLinks()
         if (AcDbEntity::cast(target->object()) != nullptr)
             throwReadError(entry.where,
                 "dictionary entry \"" + arxhost::toUtf8(entry.key) + "\" refers to handle "
-                    + arxhost::toUtf8(arxhost::handleText(AcDbHandle(entry.handle))) + ", which is an entity");
+                    + arxhost::toUtf8(arxhost::handleText(AcDbHandle(entry.handle)))
+                    + ", which is an entity");
         static_cast<AcDbDictionary*>(entry.dictionary->object())
             ->hostAdoptEntry(entry.key, AcDbObjectId(target));
         if (target->object()->ownerId().isNull())

@@ -1,6 +1,8 @@
 // Writing a drawing as ASCII DXF: header, classes, tables, blocks, entities, objects; and safe saving.
 #include "dxf/drawing/DrawingWriter.h"
 
+#include "dxf/drawing/DimensionShape.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,6 +100,8 @@ private:
     void completeForVersion();
     AcDbObjectId addUnmodelled(const std::wstring& type, RawTags tags, AcDbObjectId owner);
     void prepareDimensionBlocks();
+    // The leader, arrowhead and text of the dimension, added to its geometry block.
+    void fillDimensionBlock(AcDbObjectId blockId, const AcDbRadialDimension& dim);
     void reserveWriterHandles();
 
     // ---- Low level ----
@@ -423,24 +427,35 @@ void DrawingWriter::completeForVersion()
 
 void DrawingWriter::prepareDimensionBlocks()
 {
-    // A radial dimension made in the host has no geometry block yet: other programs draw a dimension
-    // from its block, so one is made with the leader, the arrowhead and the text.
-    std::vector<AcDbObjectId> dimensions;
+    // Other programs draw a dimension from its geometry block. A radial dimension made in the host has no
+    // block yet, and one changed since its block was read or made (a new text, a moved leader) would show
+    // the old one: both get a block with the leader, the arrowhead and the text.
+    std::vector<AcDbObjectId> made;
+    std::vector<AcDbObjectId> changed;
     for (AcDbStub& stubRef : mImpl.stubs()) {
         AcDbStub* stub = &stubRef;
-        if (const auto* dim = AcDbRadialDimension::cast(stub->object()); dim != nullptr && !dim->isErased())
-            if (mImpl.file.dimensionBlocks.count(stub) == 0)
-                dimensions.push_back(AcDbObjectId(stub));
+        const auto* dim = AcDbRadialDimension::cast(stub->object());
+        if (dim == nullptr || dim->isErased())
+            continue;
+        if (mImpl.file.dimensionBlocks.count(stub) == 0) {
+            made.push_back(AcDbObjectId(stub));
+            continue;
+        }
+        const std::wstring shape = dimensionShape(*dim);
+        auto recorded = mImpl.file.dimensionShapes.find(stub);
+        if (recorded == mImpl.file.dimensionShapes.end())
+            mImpl.file.dimensionShapes.emplace(stub, shape);
+        else if (recorded->second != shape)
+            changed.push_back(AcDbObjectId(stub));
     }
-    if (dimensions.empty())
+    if (made.empty() && changed.empty())
         return;
     const bool wasLoading = mImpl.loading();
     mImpl.setLoading(true);
-    for (AcDbObjectId id : dimensions) {
-        const auto* dim = AcDbRadialDimension::cast(DatabaseImpl::peek(id));
+    const auto* table = AcDbBlockTable::cast(DatabaseImpl::peek(mImpl.blockTable));
+    for (AcDbObjectId id : made) {
         auto* block = new AcDbBlockTableRecord();
         std::wstring name;
-        const auto* table = AcDbBlockTable::cast(DatabaseImpl::peek(mImpl.blockTable));
         int n = 1;
         do {
             name = L"*D" + std::to_wstring(n++);
@@ -450,39 +465,53 @@ void DrawingWriter::prepareDimensionBlocks()
         mImpl.add(block, mImpl.blockTable, blockId);
         mImpl.close(blockId);
         static_cast<AcDbBlockTable*>(mImpl.modify(mImpl.blockTable))->hostAdoptRecord(blockId);
-
-        const AcGePoint3d chord = dim->chordPoint();
-        const AcGePoint3d end = dim->hostLeaderEnd();
-        AcGeVector3d out = chord - dim->center();
-        out = out.isZeroLength() ? AcGeVector3d::kXAxis : out.normal();
-        const double size = std::max(dim->dimasz() * std::max(dim->dimscale(), 1e-9), 1e-6);
-        const double textHeight = std::max(dim->dimtxt() * std::max(dim->dimscale(), 1e-9), 1e-6);
-        auto add = [&](AcDbEntity* entity) {
-            entity->setLayer(mImpl.layerZero);
-            entity->setColorIndex(0);
-            AcDbObjectId entityId;
-            mImpl.add(entity, blockId, entityId);
-            mImpl.close(entityId);
-            static_cast<AcDbBlockTableRecord*>(mImpl.modify(blockId))->hostAdoptEntity(entityId);
-        };
-        add(new AcDbLine(dim->center(), end));
-        // The arrowhead at the chord point, pointing out of the arc when the leader goes inwards.
-        const AcGeVector3d back = (dim->leaderLength() < 0 ? out : -out) * size;
-        const AcGeVector3d side = AcGeVector3d(-out.y, out.x, 0) * (size / 6);
-        auto* arrow = new AcDbPolyline();
-        arrow->addVertexAt(0, AcGePoint2d(chord.x, chord.y));
-        arrow->addVertexAt(1, AcGePoint2d(chord.x + back.x + side.x, chord.y + back.y + side.y));
-        arrow->addVertexAt(2, AcGePoint2d(chord.x + back.x - side.x, chord.y + back.y - side.y));
-        arrow->setClosed(true);
-        arrow->setConstantWidth(size / 6);
-        add(arrow);
-        auto* label = new AcDbText(dim->isUsingDefaultTextPosition() ? end : dim->textPosition(),
-            dim->hostFormattedText().kwszPtr(),
-            dim->dimtxsty().isNull() ? mImpl.textStyleStandard : dim->dimtxsty(), textHeight, 0);
-        add(label);
+        fillDimensionBlock(blockId, *AcDbRadialDimension::cast(DatabaseImpl::peek(id)));
         mImpl.file.dimensionBlocks[id] = name;
     }
+    for (AcDbObjectId id : changed) {
+        AcDbObjectId blockId;
+        if (table->getAt(mImpl.file.dimensionBlocks[id].c_str(), blockId) != Acad::eOk)
+            continue; // the block the file named is not there: the dimension is written without one
+        const auto* block = AcDbBlockTableRecord::cast(DatabaseImpl::peek(blockId));
+        for (AcDbObjectId entityId : block->hostEntityIds())
+            mImpl.modify(entityId)->hostSetErased(true);
+        fillDimensionBlock(blockId, *AcDbRadialDimension::cast(DatabaseImpl::peek(id)));
+    }
     mImpl.setLoading(wasLoading);
+}
+
+void DrawingWriter::fillDimensionBlock(AcDbObjectId blockId, const AcDbRadialDimension& dim)
+{
+    const AcGePoint3d chord = dim.chordPoint();
+    const AcGePoint3d end = dim.hostLeaderEnd();
+    AcGeVector3d out = chord - dim.center();
+    out = out.isZeroLength() ? AcGeVector3d::kXAxis : out.normal();
+    const double size = std::max(dim.dimasz() * std::max(dim.dimscale(), 1e-9), 1e-6);
+    const double textHeight = std::max(dim.dimtxt() * std::max(dim.dimscale(), 1e-9), 1e-6);
+    auto add = [&](AcDbEntity* entity) {
+        entity->setLayer(mImpl.layerZero);
+        entity->setColorIndex(0);
+        AcDbObjectId entityId;
+        mImpl.add(entity, blockId, entityId);
+        mImpl.close(entityId);
+        static_cast<AcDbBlockTableRecord*>(mImpl.modify(blockId))->hostAdoptEntity(entityId);
+    };
+    add(new AcDbLine(dim.center(), end));
+    // The arrowhead at the chord point, pointing out of the arc when the leader goes inwards.
+    const AcGeVector3d back = (dim.leaderLength() < 0 ? out : -out) * size;
+    const AcGeVector3d side = AcGeVector3d(-out.y, out.x, 0) * (size / 6);
+    auto* arrow = new AcDbPolyline();
+    arrow->addVertexAt(0, AcGePoint2d(chord.x, chord.y));
+    arrow->addVertexAt(1, AcGePoint2d(chord.x + back.x + side.x, chord.y + back.y + side.y));
+    arrow->addVertexAt(2, AcGePoint2d(chord.x + back.x - side.x, chord.y + back.y - side.y));
+    arrow->setClosed(true);
+    arrow->setConstantWidth(size / 6);
+    add(arrow);
+    auto* label = new AcDbText(dim.isUsingDefaultTextPosition() ? end : dim.textPosition(),
+        dim.hostFormattedText().kwszPtr(), dim.dimtxsty().isNull() ? mImpl.textStyleStandard : dim.dimtxsty(),
+        textHeight, 0);
+    add(label);
+    mImpl.file.dimensionShapes[static_cast<const AcDbStub*>(dim.objectId())] = dimensionShape(dim);
 }
 
 // ---------------------------------------------------------------------------------------------

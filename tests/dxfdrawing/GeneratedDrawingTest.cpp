@@ -52,8 +52,8 @@ arxhost::TypedValues xdataOf(AcDbDatabase& db, AcDbHandle handle, const wchar_t*
         else if (rb->restype == 1071)
             value.value.emplace<std::int64_t>(rb->resval.rlong);
         else if (rb->restype == 1010)
-            value.value.emplace<arxhost::TypedValue::Point>(
-                arxhost::TypedValue::Point {rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]});
+            value.value.emplace<arxhost::TypedValue::Point>(arxhost::TypedValue::Point {
+                rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]});
         else
             continue;
         values.push_back(std::move(value));
@@ -155,6 +155,64 @@ TEST_F(GeneratedDrawing, SavedTwiceTheFilesAreTheSame)
         GTEST_SKIP() << Checker::kMissing;
     const Outcome compare = Checker::compare(mFolder / "first.dxf", mFolder / "second.dxf");
     EXPECT_EQ(0, compare.exitCode) << compare.output;
+}
+
+// The texts of the dimension geometry blocks (*D...) of a drawing: what other programs show of them.
+std::vector<std::wstring> dimensionBlockTexts(AcDbDatabase& db)
+{
+    std::vector<std::wstring> texts;
+    AcDbBlockTable* table = nullptr;
+    EXPECT_EQ(Acad::eOk, db.getBlockTable(table, AcDb::kForRead));
+    AcDbBlockTableIterator* it = nullptr;
+    table->newIterator(it);
+    for (; !it->done(); it->step()) {
+        AcDbBlockTableRecord* block = nullptr;
+        if (it->getRecord(block, AcDb::kForRead) != Acad::eOk)
+            continue;
+        const ACHAR* name = nullptr;
+        block->getName(name);
+        if (std::wstring(name).rfind(L"*D", 0) == 0) {
+            AcDbBlockTableRecordIterator* entities = nullptr;
+            block->newIterator(entities);
+            for (; !entities->done(); entities->step()) {
+                AcDbEntity* e = nullptr;
+                if (entities->getEntity(e, AcDb::kForRead) != Acad::eOk)
+                    continue;
+                if (const auto* text = AcDbText::cast(e))
+                    texts.emplace_back(text->textStringConst());
+                e->close();
+            }
+            delete entities;
+        }
+        block->close();
+    }
+    delete it;
+    table->close();
+    return texts;
+}
+
+TEST_F(GeneratedDrawing, AChangedDimensionGetsItsBlockMadeAgainOnSave)
+{
+    std::unique_ptr<AcDbDatabase> back = saveAndRead("first.dxf", dxf::Version::R2010);
+    ASSERT_TRUE(back);
+    const std::vector<std::wstring> before = dimensionBlockTexts(*back);
+    ASSERT_EQ(before.size(), 1u);
+    {
+        AcDbObjectPointer<AcDbRadialDimension> dim(idOf(*back, mRoad.dimension), AcDb::kForWrite);
+        ASSERT_EQ(Acad::eOk, dim.openStatus());
+        ASSERT_EQ(Acad::eOk, dim->setDimensionText(L"R=9.99"));
+    }
+    std::string error;
+    ASSERT_TRUE(dxf::saveDrawingFile(*back, mFolder / "changed.dxf", {}, error)) << error;
+    std::unique_ptr<AcDbDatabase> changed = dxf::readDrawingFile(mFolder / "changed.dxf");
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(dimensionBlockTexts(*changed), std::vector<std::wstring> {L"R=9.99"})
+        << "the block shows the old text";
+    expectCleanAudit("changed.dxf");
+
+    // Saved again unchanged, the file stays the same.
+    ASSERT_TRUE(dxf::saveDrawingFile(*changed, mFolder / "again.dxf", {}, error)) << error;
+    EXPECT_EQ("", firstDifference(readBytes(mFolder / "changed.dxf"), readBytes(mFolder / "again.dxf")));
 }
 
 TEST_F(GeneratedDrawing, DecimalSeparatorAppliedFromAStyleIsSavedAsItsCharacterCode)

@@ -42,6 +42,9 @@ struct DrawingFileData {
     std::map<const AcDbStub*, std::pair<AcDbHandle, RawTags>> sequenceEnds;
     // The dimension geometry block each dimension entity names (group 2), by the dimension's stub.
     std::map<const AcDbStub*, std::wstring> dimensionBlocks;
+    // What each of those dimensions looked like when its block was read or made (its points, text and
+    // sizes, as one text): a dimension changed since gets its block made again when the drawing is saved.
+    std::map<const AcDbStub*, std::wstring> dimensionShapes;
 };
 
 } // namespace arxhost
