@@ -482,6 +482,13 @@ bool TextCodec::representable(wchar_t c) const
 
 std::wstring TextCodec::decode(std::string_view bytes) const
 {
+    // The host's strings end at a NUL: one inside a value is dropped, or a name of NULs would be saved as
+    // a name that reads back empty.
+    if (bytes.find('\0') != std::string_view::npos) {
+        std::string kept(bytes);
+        std::erase(kept, '\0');
+        return decode(kept);
+    }
     std::wstring text;
     if (isAscii(bytes)) {
         widenAscii(bytes, text);
@@ -506,6 +513,8 @@ std::wstring TextCodec::decode(std::string_view bytes) const
     while (pos < text.size()) {
         if (const long unit = unicodeEscapeAt(text, pos); unit >= 0) {
             pos += 7;
+            if (unit == 0)
+                continue; // \U+0000: dropped like a NUL byte
             wchar_t c = static_cast<wchar_t>(unit);
             if (unit >= 0xD800 && unit <= 0xDBFF) {
                 const long next = unicodeEscapeAt(text, pos);

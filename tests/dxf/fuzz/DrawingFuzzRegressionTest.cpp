@@ -223,6 +223,12 @@ std::vector<Accepted> acceptedInputs()
         // code page refused the file (once written with them, the fuzzer's did not read).
         {"HeaderVariableInsideAnEntity", r2000(circleWith({"  9", "$DWGCODEPAGE", "  3", "NOPE"})),
             "\n  9\n$DWGCODEPAGE\n  3\nNOPE\n"},
+        // A layer named by NUL bytes was made and saved with them; the saved LAYER record read as nameless.
+        {"EntityOnALayerOfNuls",
+            drawing("",
+                lines({"  0", "LINE", "100", "AcDbEntity", "  8"}) + std::string(8, '\0') + "\n"
+                    + lines({"100", "AcDbLine", " 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"})),
+            "\n  8\n0\n"},
         // Kept before the dictionary's own groups, its 360 was read back as an entry without a name.
         {"DictionaryWithoutSubclassMarkers",
             drawing(lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0",
