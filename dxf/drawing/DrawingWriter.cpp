@@ -627,8 +627,11 @@ void DrawingWriter::header()
             return;
         }
         if (const auto* i = std::get_if<std::int64_t>(&value)) {
-            if (valueTypeOf(code) == ValueType::Double)
+            // A number the file gave a text variable (under a number's code) is written as its digits.
+            if (const ValueType type = valueTypeOf(code); type == ValueType::Double)
                 mWriter.writeDouble(code, static_cast<double>(*i));
+            else if (type == ValueType::String)
+                mWriter.writeText(code, std::to_wstring(*i));
             else
                 mWriter.writeInt(code, *i);
         } else if (const auto* d = std::get_if<double>(&value)) {

@@ -212,6 +212,11 @@ std::vector<Accepted> acceptedInputs()
             lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  9", "$DIMTOL",
                 "  1", "", "  0", "ENDSEC", "  0", "EOF"}),
             "\n$DIMTOL\n 70\n0\n"},
+        // A text variable the file gave under a number's code: writing it under its own code threw.
+        {"TextVariableUnderANumbersCode",
+            lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1024", "  9", "$UCSNAME",
+                " 70", "21582", "  0", "ENDSEC", "  0", "EOF"}),
+            "\n$UCSNAME\n  2\n21582\n"},
         // Its extents overflowed to infinities, which the header's $EXTMIN could not be written with.
         {"ArcSegmentOfAHugeBulge",
             drawing("",
