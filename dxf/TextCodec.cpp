@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -482,13 +483,6 @@ bool TextCodec::representable(wchar_t c) const
 
 std::wstring TextCodec::decode(std::string_view bytes) const
 {
-    // The host's strings end at a NUL: one inside a value is dropped, or a name of NULs would be saved as
-    // a name that reads back empty.
-    if (bytes.find('\0') != std::string_view::npos) {
-        std::string kept(bytes);
-        std::erase(kept, '\0');
-        return decode(kept);
-    }
     std::wstring text;
     if (isAscii(bytes)) {
         widenAscii(bytes, text);
@@ -505,6 +499,12 @@ std::wstring TextCodec::decode(std::string_view bytes) const
         decodeMultiByte(converters_->decoder(page_), bytes, text);
     }
 
+    // The host's strings end at a NUL, so a NUL inside a value (a byte, or \U+0000 below) cannot be kept:
+    // it becomes the replacement character. Dropping it instead would make "L<NUL>TYPE" read as a name the
+    // file's structure did not mean, and keeping it would cut the name short.
+    if (std::memchr(bytes.data(), 0, bytes.size()) != nullptr)
+        std::replace(text.begin(), text.end(), L'\0', kReplacement);
+
     // The escapes, expanded in place: each is longer than what it stands for.
     std::size_t pos = text.find(L'\\');
     if (pos == std::wstring::npos)
@@ -513,9 +513,7 @@ std::wstring TextCodec::decode(std::string_view bytes) const
     while (pos < text.size()) {
         if (const long unit = unicodeEscapeAt(text, pos); unit >= 0) {
             pos += 7;
-            if (unit == 0)
-                continue; // \U+0000: dropped like a NUL byte
-            wchar_t c = static_cast<wchar_t>(unit);
+            wchar_t c = unit == 0 ? kReplacement : static_cast<wchar_t>(unit);
             if (unit >= 0xD800 && unit <= 0xDBFF) {
                 const long next = unicodeEscapeAt(text, pos);
                 if (next >= 0xDC00 && next <= 0xDFFF) {

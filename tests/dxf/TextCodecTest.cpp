@@ -127,10 +127,10 @@ TEST(DxfTextCodec, EscapesDecoded)
         {"\\M+5FFFF", L"\uFFFD"}, // no such character
         {"\\M+6B5C0", L"\\M+6B5C0"}, // no such code page
         {"\\U+005CU+0041", L"\\U+0041"},
-        // NULs, as bytes or escaped, cannot live in the host's strings: dropped.
-        {std::string_view("a\0b\0", 4), L"ab"},
-        {std::string_view("\0\0\0", 3), L""},
-        {"x\\U+0000y", L"xy"},
+        // NULs, as bytes or escaped, cannot live in the host's strings: replaced.
+        {std::string_view("a\0b\0", 4), L"a\uFFFDb\uFFFD"},
+        {std::string_view("\0\0", 2), L"\uFFFD\uFFFD"},
+        {"x\\U+0000y", L"x\uFFFDy"},
     };
     TextCodec codec;
     for (const Case& c : cases) {

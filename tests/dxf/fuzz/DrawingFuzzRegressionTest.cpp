@@ -229,11 +229,19 @@ std::vector<Accepted> acceptedInputs()
         {"HeaderVariableInsideAnEntity", r2000(circleWith({"  9", "$DWGCODEPAGE", "  3", "NOPE"})),
             "\n  9\n$DWGCODEPAGE\n  3\nNOPE\n"},
         // A layer named by NUL bytes was made and saved with them; the saved LAYER record read as nameless.
+        // Its name is now replacement characters.
         {"EntityOnALayerOfNuls",
             drawing("",
                 lines({"  0", "LINE", "100", "AcDbEntity", "  8"}) + std::string(8, '\0') + "\n"
                     + lines({"100", "AcDbLine", " 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"})),
-            "\n  8\n0\n"},
+            "\nLAYER\n"},
+        // A table named "L<NULs>TYPE" was kept as a table of its own, then written as a second LTYPE table.
+        {"TableNamedWithNuls",
+            drawing(lines({"  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2"})
+                    + std::string("L\0\0TYPE\n", 8)
+                    + lines({"  5", "5", " 70", "0", "  0", "ENDTAB", "  0", "ENDSEC"}),
+                ""),
+            "\nLTYPE\n"},
         // Kept before the dictionary's own groups, its 360 was read back as an entry without a name.
         {"DictionaryWithoutSubclassMarkers",
             drawing(lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0",
