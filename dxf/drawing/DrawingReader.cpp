@@ -1772,6 +1772,9 @@ void DrawingReader::readDictionary()
         case 360: {
             if (!haveKey)
                 failAt(tag, "a dictionary entry's handle comes without its name (group code 3)");
+            // A dictionary cannot hold an entry without a name: it could not be found or written back.
+            if (key.empty())
+                failAt(tag, "a dictionary entry has an empty name (group code 3)");
             auto handle = tag.tryHandle();
             if (!handle)
                 failAt(tag, "dictionary entry " + arxhost::toUtf8(key) + " has no valid handle");

@@ -90,6 +90,12 @@ std::vector<Refused> refusedInputs()
         {"LayerWithoutName",
             drawing(tables(layerTable + lines({"  0", "LAYER", " 70", "0", "  0", "ENDTAB"})), ""),
             "a LAYER record has no name"},
+        // An entry of no name was read, then written as a handle without its name, which did not read.
+        {"DictionaryEntryWithoutAName",
+            drawing(lines({"  0", "SECTION", "  2", "OBJECTS", "  0", "DICTIONARY", "  5", "C", "330", "0",
+                        "100", "AcDbDictionary", "  3", "", "350", "C", "  0", "ENDSEC"}),
+                ""),
+            "a dictionary entry has an empty name"},
         {"TableTwice",
             drawing(
                 tables(layerTable + lines({"  0", "ENDTAB"}) + layerTable + lines({"  0", "ENDTAB"})), ""),
