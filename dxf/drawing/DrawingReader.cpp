@@ -1178,13 +1178,14 @@ void DrawingReader::readUnmodelledEntity(AcDbObjectId space, std::vector<AcDbObj
             follower.tags
                 = drawing::withSubclassMarkers(follower.type, follower.tags, type == L"POLYLINE" ? flags : 0);
     }
-    auto* entity = new arxhost::UnmodelledEntity(type, std::move(tags), std::move(followers));
+    // Owned here until the database takes it: the layer's name may still refuse the file.
+    auto entity = std::make_unique<arxhost::UnmodelledEntity>(type, std::move(tags), std::move(followers));
     entity->setLayer(layerNamed(layerName));
     if (color >= 0 && color <= 256)
         entity->setColorIndex(static_cast<Adesk::UInt16>(color));
     AcDbObjectId owner
         = paperSpace && space == mImpl.modelSpace && !mImpl.paperSpace.isNull() ? mImpl.paperSpace : space;
-    AcDbObjectId id = addObject(entity, owner, identity, head);
+    AcDbObjectId id = addObject(entity.release(), owner, identity, head);
     if (owner == space)
         entities.push_back(id);
     else
