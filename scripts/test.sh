@@ -6,7 +6,8 @@ scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 # The fuzz build: clang, everything instrumented (see dxf/CMakeLists.txt); only the fuzz targets and what
-# they link are built, and each fuzzer runs for its few seconds on the seeds and the sample drawings.
+# they link are built, and each fuzzer makes its fixed number of runs from a fixed seed on the seeds and the
+# sample drawings (dxf/fuzz/README.md).
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANROAD_FUZZ=ON -DPLANROAD_BENCH=OFF
 cmake --build build-fuzz --target dxf_fuzz
