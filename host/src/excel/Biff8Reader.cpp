@@ -9,18 +9,6 @@ namespace arxhost::excel::biff8 {
 
 namespace {
 
-enum : std::uint16_t {
-    rtBof = 0x0809,
-    rtEof = 0x000A,
-    rtContinue = 0x003C,
-    rtXf = 0x00E0,
-    rtBoundSheet8 = 0x0085,
-    rtSst = 0x00FC,
-    rtColInfo = 0x007D,
-    rtLabelSst = 0x00FD,
-    rtLabel = 0x0204,
-};
-
 // Any structural fault of the stream; caught once and turned into the error text.
 struct Malformed : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -108,31 +108,14 @@ void PixelCanvas::segment(double x0, double y0, double x1, double y1)
     const int ady = -std::abs(yEnd - y);
     const int sx = x < xEnd ? 1 : -1;
     const int sy = y < yEnd ? 1 : -1;
-    if (mPeriod <= 0) {
-        int err = adx + ady;
-        while (true) {
-            plot(x, y);
-            if (x == xEnd && y == yEnd)
-                break;
-            const int e2 = 2 * err;
-            if (e2 >= ady) {
-                err += ady;
-                x += sx;
-            }
-            if (e2 <= adx) {
-                err += adx;
-                y += sy;
-            }
-        }
-        return;
-    }
-    // Dashed: a pixel's place in the pattern is how far along the path its centre lies.
+    // Dashed, a pixel's place in the pattern is how far along the path its centre lies.
+    const bool solid = mPeriod <= 0;
     const bool alongX = std::abs(dx) >= std::abs(dy);
     const double perPixel = length / (alongX ? dx : dy);
     const double origin = alongX ? x0 : y0;
     int err = adx + ady;
     for (;;) {
-        if (drawnAt(mTravelled + ((alongX ? x : y) + 0.5 - origin) * perPixel))
+        if (solid || drawnAt(mTravelled + ((alongX ? x : y) + 0.5 - origin) * perPixel))
             plot(x, y);
         if (x == xEnd && y == yEnd)
             break;

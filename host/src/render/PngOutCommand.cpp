@@ -60,7 +60,7 @@ public:
     explicit PngOutExtension(Session& session)
     {
         session.processor().addHostCommand(
-            L"PNGOUT", [&session] { pngOut(session); }, false);
+            L"PNGOUT", [&session] { pngOut(session); }, false, true);
     }
 };
 

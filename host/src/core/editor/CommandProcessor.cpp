@@ -35,9 +35,10 @@ CommandProcessor::CommandProcessor(Session& session)
 {
 }
 
-void CommandProcessor::addHostCommand(const std::wstring& name, HostCommand command, bool undoable)
+void CommandProcessor::addHostCommand(
+    const std::wstring& name, HostCommand command, bool undoable, bool viewOnly)
 {
-    mHostCommands[upper(name)] = HostEntry {std::move(command), undoable};
+    mHostCommands[upper(name)] = HostEntry {std::move(command), undoable, viewOnly};
 }
 
 bool CommandProcessor::isHostCommand(const std::wstring& name) const
@@ -194,8 +195,7 @@ void CommandProcessor::runRegistered(const RegisteredCommand& command)
 
 void CommandProcessor::runHost(const std::wstring& name, const HostEntry& entry)
 {
-    // Commands that only look at the drawing leave what the last flash showed on the screen.
-    if (name != L"ZOOM" && name != L"Z" && name != L"PNGOUT")
+    if (!entry.viewOnly)
         mSession.forgetFlashed();
     around(name, entry.undoable, entry.command);
 }

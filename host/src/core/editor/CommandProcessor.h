@@ -24,9 +24,11 @@ public:
     int runWithArguments(std::deque<std::wstring> args);
 
     // Commands of the host itself (ZOOM, UNDO, ...). Those marked not undoable (UNDO itself)
-    // open no undo step.
+    // open no undo step; those that only look at the drawing (ZOOM, PNGOUT) leave what the last flash
+    // showed on the screen, where any other command clears it.
     using HostCommand = std::function<void()>;
-    void addHostCommand(const std::wstring& name, HostCommand command, bool undoable = true);
+    void addHostCommand(
+        const std::wstring& name, HostCommand command, bool undoable = true, bool viewOnly = false);
     bool isHostCommand(const std::wstring& name) const;
 
     bool inCommand() const { return mDepth > 0; }
@@ -37,6 +39,7 @@ private:
     struct HostEntry {
         HostCommand command;
         bool undoable;
+        bool viewOnly;
     };
     void runRegistered(const RegisteredCommand& command);
     void runHost(const std::wstring& name, const HostEntry& entry);

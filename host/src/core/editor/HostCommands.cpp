@@ -345,8 +345,10 @@ void promptForVariable(Session& session, const std::wstring& name)
 
 void registerHostCommands(Session& session, CommandProcessor& processor)
 {
-    processor.addHostCommand(L"ZOOM", [&session] { zoomCommand(session); });
-    processor.addHostCommand(L"Z", [&session] { zoomCommand(session); });
+    processor.addHostCommand(
+        L"ZOOM", [&session] { zoomCommand(session); }, true, true);
+    processor.addHostCommand(
+        L"Z", [&session] { zoomCommand(session); }, true, true);
     processor.addHostCommand(
         L"UNDO", [&session] { undoCommand(session); }, false);
     processor.addHostCommand(
